@@ -1,0 +1,556 @@
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <system_error>
+#include <vector>
+
+#include "platform/picture.h"
+#include "platform/qt/image_access.h"
+
+namespace quorvel::platform {
+
+namespace {
+
+constexpr int kMaxSide = 10000;
+constexpr int kMaxDrawWidth = 1000;
+// Pixel coordinates are kept within this distance of the origin before they reach the
+// painter: far enough that the clipped part never shows, near enough for its fixed-point
+// rasteriser, which loses shapes that reach beyond about 2^17 pixels.
+constexpr double kSafePx = 32768.0;
+// Circles up to this radius are left to the painter; larger ones are drawn as polygons
+// cut to the image, and beyond the last limit they are left out.
+constexpr double kPainterRadiusPx = 16384.0;
+constexpr double kPolygonRadiusPx = 1e7;
+// Pixel positions that floating-point noise leaves just below a whole number still count
+// as that whole number.
+constexpr double kSnapPx = 1e-6;
+constexpr int kFontPixelSize = 11;
+// Text metrics used when no GUI application exists to supply fonts.
+constexpr int kFallbackAdvancePx = 7;
+constexpr int kFallbackLineHeightPx = 13;
+
+QColor toQColor(Color color) {
+  const Rgb c = resolve(color);
+  return QColor(c.r, c.g, c.b);
+}
+
+int clampSide(int px) { return std::clamp(px, 1, kMaxSide); }
+
+// The pixel a (finite) pixel coordinate falls in: pixel n covers [n, n + 1).
+int pixelOf(double v) {
+  return static_cast<int>(std::floor(std::clamp(v, -kSafePx, kSafePx) + kSnapPx));
+}
+
+QPoint pixelOf(QPointF p) { return QPoint(pixelOf(p.x()), pixelOf(p.y())); }
+
+bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+// An axis-parallel rectangle in pixel coordinates.
+struct Window {
+  double left, top, right, bottom;
+};
+
+constexpr Window kSafeSquare{-kSafePx, -kSafePx, kSafePx, kSafePx};
+
+// Cuts the segment a–b to the window (Liang–Barsky). False when nothing of it is inside.
+bool clipSegment(QPointF& a, QPointF& b, const Window& w) {
+  const double dx = b.x() - a.x();
+  const double dy = b.y() - a.y();
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - w.left, w.right - a.x(), a.y() - w.top, w.bottom - a.y()};
+  double t0 = 0.0;
+  double t1 = 1.0;
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  const QPointF start = a;
+  a = start + t0 * QPointF(dx, dy);
+  b = start + t1 * QPointF(dx, dy);
+  return true;
+}
+
+// Cuts a convex polygon to the window (Sutherland–Hodgman, one edge of the window at a
+// time).
+std::vector<QPointF> clipPolygon(std::vector<QPointF> polygon, const Window& w) {
+  const auto cut = [&polygon](auto inside, auto crossing) {
+    std::vector<QPointF> kept;
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+      const QPointF& from = polygon[i];
+      const QPointF& to = polygon[(i + 1) % polygon.size()];
+      if (inside(from)) kept.push_back(from);
+      if (inside(from) != inside(to)) kept.push_back(crossing(from, to));
+    }
+    polygon = std::move(kept);
+  };
+  const auto atX = [](double x) {
+    return [x](QPointF a, QPointF b) {
+      return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+    };
+  };
+  const auto atY = [](double y) {
+    return [y](QPointF a, QPointF b) {
+      return QPointF(a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y()), y);
+    };
+  };
+  cut([&](QPointF p) { return p.x() >= w.left; }, atX(w.left));
+  cut([&](QPointF p) { return p.x() <= w.right; }, atX(w.right));
+  cut([&](QPointF p) { return p.y() >= w.top; }, atY(w.top));
+  cut([&](QPointF p) { return p.y() <= w.bottom; }, atY(w.bottom));
+  return polygon;
+}
+
+// The lines of a printed text: CR LF or a lone LF ends a line.
+std::vector<QString> splitLines(std::string_view text) {
+  std::vector<QString> lines;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find('\n', start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The angle an arc end is drawn at: a negative angle only asks for a radius line, so its
+// size counts; whole turns drop out.
+double reduceAngle(double radians) { return std::fmod(std::fabs(radians), 2.0 * std::numbers::pi); }
+
+bool guiAvailable() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+}  // namespace
+
+struct Picture::Impl {
+  QImage image;
+  bool userScale = false;
+  double left = 0.0;
+  double top = 0.0;
+  double scaleWidth = 1.0;
+  double scaleHeight = 1.0;
+  Color back = rgb(255, 255, 255);
+  Color fore = rgb(0, 0, 0);
+  Color fill = rgb(0, 0, 0);
+  int fillStyle = 1;
+  int drawWidth = 1;
+  double currentX = 0.0;
+  double currentY = 0.0;
+  int loadedWidth = 0;
+  int loadedHeight = 0;
+  std::uint64_t revision = 0;
+  mutable std::optional<QFont> font;
+
+  double sw() const { return userScale ? scaleWidth : static_cast<double>(image.width()); }
+  double sh() const { return userScale ? scaleHeight : static_cast<double>(image.height()); }
+  double pxX(double x) const { return (x - left) * image.width() / sw(); }
+  double pxY(double y) const { return (y - top) * image.height() / sh(); }
+
+  QPen pen(std::optional<Color> color) const {
+    QPen p(toQColor(color.value_or(fore)));
+    p.setWidth(drawWidth);
+    p.setCapStyle(Qt::RoundCap);
+    p.setJoinStyle(Qt::RoundJoin);
+    return p;
+  }
+
+  QBrush fillBrush() const {
+    static constexpr Qt::BrushStyle kStyles[8] = {
+        Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+        Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    const Qt::BrushStyle style = kStyles[fillStyle];
+    return style == Qt::NoBrush ? QBrush() : QBrush(toQColor(fill), style);
+  }
+
+  void changed() { ++revision; }
+
+  void clear() {
+    image.fill(toQColor(back));
+    changed();
+  }
+
+  const QFont& textFont() const {
+    if (!font) {
+      QFont f(QStringLiteral("DejaVu Sans"));
+      f.setPixelSize(kFontPixelSize);
+      f.setStyleStrategy(QFont::NoAntialias);
+      font = f;
+    }
+    return *font;
+  }
+
+  int lineHeightPx() const {
+    return guiAvailable() ? QFontMetrics(textFont()).height() : kFallbackLineHeightPx;
+  }
+
+  int widthPx(const QString& line) const {
+    return guiAvailable() ? QFontMetrics(textFont()).horizontalAdvance(line)
+                          : kFallbackAdvancePx * static_cast<int>(line.size());
+  }
+};
+
+namespace {
+
+void preparePainter(QPainter& painter) {
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::TextAntialiasing, false);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+// A circle (or the arc of `span` radians from `start`) too large for the painter: a polygon
+// fine enough that it strays less than a quarter pixel from the circle, cut to the window.
+// Its cut edges run along the window, which lies outside the image, so they never show.
+void drawLargeCircle(QPainter& painter, QPointF centre, double radius, double start, double span,
+                     bool arc, const Window& window) {
+  const double step = std::sqrt(2.0 / radius);
+  const auto count = static_cast<std::size_t>(std::ceil(span / step)) + 1;
+  std::vector<QPointF> points;
+  points.reserve(count + 1);
+  for (std::size_t i = 0; i <= count; ++i) {
+    const double angle = start + span * static_cast<double>(i) / static_cast<double>(count);
+    points.push_back(centre + radius * QPointF(std::cos(angle), -std::sin(angle)));
+  }
+  if (arc) {
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+      QPointF a = points[i];
+      QPointF b = points[i + 1];
+      if (clipSegment(a, b, window)) painter.drawLine(pixelOf(a), pixelOf(b));
+    }
+    return;
+  }
+  points.pop_back();
+  const std::vector<QPointF> cut = clipPolygon(std::move(points), window);
+  if (cut.size() < 3) return;
+  QPolygon polygon;
+  for (const QPointF& p : cut) polygon << pixelOf(p);
+  painter.drawPolygon(polygon);
+}
+
+}  // namespace
+
+const QImage& imageOf(const Picture& picture) { return picture.impl().image; }
+
+Picture::Picture(int widthPx, int heightPx) : impl_(std::make_unique<Impl>()) {
+  impl_->image = QImage(clampSide(widthPx), clampSide(heightPx), QImage::Format_RGB32);
+  impl_->clear();
+}
+
+Picture::~Picture() = default;
+
+int Picture::width() const { return impl_->image.width(); }
+int Picture::height() const { return impl_->image.height(); }
+
+void Picture::resize(int widthPx, int heightPx) {
+  const int w = clampSide(widthPx);
+  const int h = clampSide(heightPx);
+  if (w == width() && h == height()) return;
+  QImage resized(w, h, QImage::Format_RGB32);
+  resized.fill(toQColor(impl_->back));
+  {
+    QPainter painter(&resized);
+    preparePainter(painter);
+    painter.drawImage(QPoint(0, 0), impl_->image);
+  }
+  impl_->image = std::move(resized);
+  impl_->changed();
+}
+
+void Picture::scale(double left, double top, double right, double bottom) {
+  const double w = right - left;
+  const double h = bottom - top;
+  if (!finite(left, top) || !finite(w, h) || w == 0.0 || h == 0.0) return;
+  impl_->userScale = true;
+  impl_->left = left;
+  impl_->top = top;
+  impl_->scaleWidth = w;
+  impl_->scaleHeight = h;
+}
+
+double Picture::scaleLeft() const { return impl_->left; }
+double Picture::scaleTop() const { return impl_->top; }
+double Picture::scaleWidth() const { return impl_->sw(); }
+double Picture::scaleHeight() const { return impl_->sh(); }
+
+void Picture::cls() {
+  impl_->clear();
+  impl_->currentX = 0.0;
+  impl_->currentY = 0.0;
+}
+
+void Picture::setBackColor(Color color) {
+  impl_->back = color;
+  cls();
+}
+
+Color Picture::backColor() const { return impl_->back; }
+void Picture::setForeColor(Color color) { impl_->fore = color; }
+Color Picture::foreColor() const { return impl_->fore; }
+void Picture::setFillStyle(int style) { impl_->fillStyle = std::clamp(style, 0, 7); }
+int Picture::fillStyle() const { return impl_->fillStyle; }
+void Picture::setFillColor(Color color) { impl_->fill = color; }
+Color Picture::fillColor() const { return impl_->fill; }
+void Picture::setDrawWidth(int pixels) { impl_->drawWidth = std::clamp(pixels, 1, kMaxDrawWidth); }
+
+void Picture::line(double x1, double y1, double x2, double y2, std::optional<Color> color) {
+  impl_->currentX = x2;
+  impl_->currentY = y2;
+  QPointF from(impl_->pxX(x1), impl_->pxY(y1));
+  QPointF to(impl_->pxX(x2), impl_->pxY(y2));
+  if (!finite(from.x(), from.y()) || !finite(to.x(), to.y()) ||
+      !clipSegment(from, to, kSafeSquare)) {
+    return;
+  }
+  QPainter painter(&impl_->image);
+  preparePainter(painter);
+  painter.setPen(impl_->pen(color));
+  painter.drawLine(pixelOf(from), pixelOf(to));
+  impl_->changed();
+}
+
+void Picture::box(double x1, double y1, double x2, double y2, std::optional<Color> color,
+                  bool fillWithLineColor) {
+  impl_->currentX = x2;
+  impl_->currentY = y2;
+  const double c1 = impl_->pxX(x1);
+  const double r1 = impl_->pxY(y1);
+  const double c2 = impl_->pxX(x2);
+  const double r2 = impl_->pxY(y2);
+  if (!finite(c1, r1) || !finite(c2, r2)) return;
+  const int left = std::min(pixelOf(c1), pixelOf(c2));
+  const int right = std::max(pixelOf(c1), pixelOf(c2));
+  const int top = std::min(pixelOf(r1), pixelOf(r2));
+  const int bottom = std::max(pixelOf(r1), pixelOf(r2));
+  const QPen pen = impl_->pen(color);
+  QPainter painter(&impl_->image);
+  preparePainter(painter);
+  const QRect inside(QPoint(left, top), QPoint(right, bottom));
+  if (fillWithLineColor) {
+    painter.fillRect(inside, pen.color());
+  } else if (const QBrush brush = impl_->fillBrush(); brush.style() != Qt::NoBrush) {
+    painter.fillRect(inside, brush);
+  }
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  const QPoint corners[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+  painter.drawPolygon(corners, 4);
+  impl_->changed();
+}
+
+void Picture::circle(double x, double y, double r, std::optional<Color> color,
+                     std::optional<double> start, std::optional<double> end) {
+  impl_->currentX = x;
+  impl_->currentY = y;
+  const QPointF centre(impl_->pxX(x), impl_->pxY(y));
+  const double radius = std::fabs(r) * width() / std::fabs(impl_->sw());
+  if (!finite(centre.x(), centre.y()) || !std::isfinite(radius)) return;
+  const double reach = radius + impl_->drawWidth;
+  if (centre.x() + reach < 0.0 || centre.y() + reach < 0.0 || centre.x() - reach > width() ||
+      centre.y() - reach > height() || radius > kPolygonRadiusPx) {
+    return;
+  }
+  const bool arc = start || end;
+  const double from = start.value_or(0.0);
+  const double to = end.value_or(2.0 * std::numbers::pi);
+  if (!std::isfinite(from) || !std::isfinite(to)) return;
+  const double a = reduceAngle(from);
+  const double b = reduceAngle(to);
+  // Equal ends make a whole turn.
+  double span = b - a;
+  if (span <= 0.0) span += 2.0 * std::numbers::pi;
+
+  QPainter painter(&impl_->image);
+  preparePainter(painter);
+  painter.setPen(impl_->pen(color));
+  painter.setBrush(arc ? QBrush() : impl_->fillBrush());
+  // Small circles go to the painter whole, around the centre's pixel.
+  const bool whole = radius <= kPainterRadiusPx;
+  const QPointF hub = whole ? QPointF(pixelOf(centre)) : centre;
+  const double rim = whole ? std::floor(radius + 0.5) : radius;
+  if (whole) {
+    const QRect bounds(pixelOf(centre) - QPoint(static_cast<int>(rim), static_cast<int>(rim)),
+                       QSize(2 * static_cast<int>(rim), 2 * static_cast<int>(rim)));
+    constexpr double kSixteenthsPerRadian = 180.0 * 16.0 / std::numbers::pi;
+    if (arc) {
+      painter.drawArc(bounds, static_cast<int>(std::lround(a * kSixteenthsPerRadian)),
+                      static_cast<int>(std::lround(span * kSixteenthsPerRadian)));
+    } else {
+      painter.drawEllipse(bounds);
+    }
+  } else {
+    drawLargeCircle(painter, centre, radius, a, span, arc,
+                    Window{-impl_->drawWidth - 2.0, -impl_->drawWidth - 2.0,
+                           width() + impl_->drawWidth + 2.0, height() + impl_->drawWidth + 2.0});
+  }
+  const auto spoke = [&](double angle) {
+    QPointF inner = hub;
+    QPointF tip = hub + rim * QPointF(std::cos(angle), -std::sin(angle));
+    if (!clipSegment(inner, tip, kSafeSquare)) return;
+    painter.drawLine(
+        QPoint(static_cast<int>(std::lround(inner.x())), static_cast<int>(std::lround(inner.y()))),
+        QPoint(static_cast<int>(std::lround(tip.x())), static_cast<int>(std::lround(tip.y()))));
+  };
+  if (from < 0.0) spoke(a);
+  if (to < 0.0) spoke(b);
+  impl_->changed();
+}
+
+void Picture::pset(double x, double y, std::optional<Color> color) {
+  impl_->currentX = x;
+  impl_->currentY = y;
+  const double c = impl_->pxX(x);
+  const double r = impl_->pxY(y);
+  if (!finite(c, r)) return;
+  QPainter painter(&impl_->image);
+  preparePainter(painter);
+  painter.setPen(impl_->pen(color));
+  painter.drawPoint(pixelOf(c), pixelOf(r));
+  impl_->changed();
+}
+
+double Picture::currentX() const { return impl_->currentX; }
+double Picture::currentY() const { return impl_->currentY; }
+void Picture::setCurrentX(double x) { impl_->currentX = x; }
+void Picture::setCurrentY(double y) { impl_->currentY = y; }
+
+void Picture::print(std::string_view text) {
+  const std::vector<QString> lines = splitLines(text);
+  const int lineHeight = impl_->lineHeightPx();
+  const double c = impl_->pxX(impl_->currentX);
+  const double r = impl_->pxY(impl_->currentY);
+  if (finite(c, r) && guiAvailable()) {
+    QPainter painter(&impl_->image);
+    preparePainter(painter);
+    painter.setFont(impl_->textFont());
+    painter.setPen(toQColor(impl_->fore));
+    const int ascent = painter.fontMetrics().ascent();
+    const int column = pixelOf(c);
+    int row = pixelOf(r);
+    for (const QString& line : lines) {
+      if (row > height() || row + lineHeight < 0) {
+        row += lineHeight;
+        continue;
+      }
+      painter.drawText(QPoint(column, row + ascent), line);
+      row += lineHeight;
+    }
+    impl_->changed();
+  }
+  impl_->currentY += static_cast<double>(lines.size()) * lineHeight * impl_->sh() / height();
+}
+
+double Picture::textWidth(std::string_view text) const {
+  int widest = 0;
+  for (const QString& line : splitLines(text)) widest = std::max(widest, impl_->widthPx(line));
+  return widest * std::fabs(impl_->sw()) / width();
+}
+
+double Picture::textHeight(std::string_view text) const {
+  const auto count = static_cast<double>(splitLines(text).size());
+  return count * impl_->lineHeightPx() * std::fabs(impl_->sh()) / height();
+}
+
+bool Picture::save(const std::string& path) const {
+  namespace fs = std::filesystem;
+  if (path.empty()) return false;
+  const fs::path target(path);
+  std::string extension = target.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  const char* format = extension == ".png" ? "PNG" : "BMP";
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  // A short name, so that a target name near the length limit still leaves room for it.
+  const fs::path pattern = folder / ".quorvel-save-XXXXXX";
+  QTemporaryFile temporary(QString::fromStdString(pattern.string()));
+  temporary.setAutoRemove(true);
+  if (!temporary.open()) return false;
+  if (!impl_->image.save(&temporary, format) || !temporary.flush()) return false;
+  temporary.close();
+  if (temporary.error() != QFileDevice::NoError) return false;
+  const fs::path written(temporary.fileName().toStdString());
+  std::error_code error;
+  fs::permissions(written,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                      fs::perms::others_read,
+                  error);
+  fs::rename(written, target, error);
+  if (error) return false;
+  temporary.setAutoRemove(false);
+  return true;
+}
+
+bool Picture::load(const std::string& path) {
+  QImage loaded;
+  if (path.empty() || !loaded.load(QString::fromStdString(path)) || loaded.isNull()) {
+    return false;
+  }
+  impl_->image.fill(toQColor(impl_->back));
+  {
+    QPainter painter(&impl_->image);
+    preparePainter(painter);
+    painter.drawImage(QPoint(0, 0), loaded);
+  }
+  impl_->loadedWidth = loaded.width();
+  impl_->loadedHeight = loaded.height();
+  impl_->changed();
+  return true;
+}
+
+int Picture::loadedWidth() const { return impl_->loadedWidth; }
+int Picture::loadedHeight() const { return impl_->loadedHeight; }
+
+void Picture::copyFrom(const Picture& source) {
+  if (&source == this) return;
+  {
+    QPainter painter(&impl_->image);
+    preparePainter(painter);
+    painter.drawImage(QRect(0, 0, width(), height()), source.impl_->image);
+  }
+  impl_->changed();
+}
+
+Rgb Picture::pixel(int column, int row) const {
+  if (column < 0 || row < 0 || column >= width() || row >= height()) return Rgb{};
+  const QRgb p = impl_->image.pixel(column, row);
+  return Rgb{qRed(p), qGreen(p), qBlue(p)};
+}
+
+double Picture::toUserX(double column) const {
+  return impl_->left + column * impl_->sw() / width();
+}
+double Picture::toUserY(double row) const { return impl_->top + row * impl_->sh() / height(); }
+double Picture::toPixelX(double x) const { return impl_->pxX(x); }
+double Picture::toPixelY(double y) const { return impl_->pxY(y); }
+
+std::uint64_t Picture::revision() const { return impl_->revision; }
+
+}  // namespace quorvel::platform

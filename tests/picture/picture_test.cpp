@@ -1,0 +1,399 @@
+#include "platform/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <numbers>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/color.h"
+
+namespace quorvel::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr double kPi = std::numbers::pi;
+
+// 201 × 201 pixels over (−10, 10)-(10, −10): user 0 is pixel 100, user ±5 are pixels 50/150.
+struct Board {
+  Picture picture{201, 201};
+  Board() { picture.scale(-10, 10, 10, -10); }
+  Rgb at(int column, int row) const { return picture.pixel(column, row); }
+};
+
+int countColour(const Picture& p, int left, int top, int right, int bottom, Rgb colour) {
+  int n = 0;
+  for (int row = top; row < bottom; ++row) {
+    for (int column = left; column < right; ++column) n += p.pixel(column, row) == colour;
+  }
+  return n;
+}
+
+// Curves are rasterised, so a point on one is checked within a pixel of it.
+bool nearColour(const Picture& p, int column, int row, Rgb colour) {
+  return countColour(p, column - 1, row - 1, column + 2, row + 2, colour) > 0;
+}
+
+// A folder of its own for each test, removed afterwards.
+struct TempFolder {
+  fs::path path;
+  TempFolder() {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    path = fs::temp_directory_path() / "quorvel_picture_tests" /
+           (std::string(info->test_suite_name()) + "." + info->name());
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+};
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(PictureMapping, UserAndPixelCoordinates) {
+  Picture p(200, 100);
+  EXPECT_EQ(p.scaleWidth(), 200);  // one unit per pixel until Scale
+  EXPECT_EQ(p.toPixelY(7), 7);
+  p.scale(-10, 10, 10, -10);
+  EXPECT_EQ(p.scaleWidth(), 20);
+  EXPECT_EQ(p.scaleHeight(), -20);
+  EXPECT_EQ(p.toPixelX(-10), 0);
+  EXPECT_EQ(p.toPixelX(10), 200);
+  EXPECT_EQ(p.toPixelY(-10), 100);
+  EXPECT_DOUBLE_EQ(p.toUserX(p.toPixelX(3.3)), 3.3);
+  EXPECT_DOUBLE_EQ(p.toUserY(p.toPixelY(-4.1)), -4.1);
+  p.scale(0, 0, 0, 5);  // an empty scale is ignored
+  EXPECT_EQ(p.scaleWidth(), 20);
+  p.resize(400, 50);  // the scale follows the new size
+  EXPECT_EQ(p.toPixelX(0), 200);
+  EXPECT_EQ(p.toPixelY(0), 25);
+}
+
+TEST(PictureDrawing, LinesLandOnTheirPixels) {
+  Board b;
+  b.picture.line(-10, 0, 10, 0, rgb(255, 0, 0));
+  b.picture.line(0, 10, 0, -10);  // in the fore colour, black
+  // The red row is whole but for the crossing pixel.
+  EXPECT_EQ(countColour(b.picture, 0, 100, 201, 101, kRed), 200);
+  EXPECT_EQ(b.at(100, 100), (Rgb{0, 0, 0}));
+  EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, Rgb{}), 201);
+  EXPECT_EQ(b.picture.currentX(), 0);
+  EXPECT_EQ(b.picture.currentY(), -10);
+
+  Board wide;
+  wide.picture.setDrawWidth(3);
+  wide.picture.line(-5, 0, 5, 0, rgb(0, 0, 255));
+  for (int row : {99, 100, 101}) EXPECT_EQ(wide.at(100, row), kBlue) << row;
+  for (int row : {97, 103}) EXPECT_EQ(wide.at(100, row), kWhite) << row;
+}
+
+TEST(PictureDrawing, BoxOutlineAndFill) {
+  struct Case {
+    int fillStyle;
+    bool fillWithLineColor;
+    Rgb inside;
+  };
+  for (const Case& c :
+       {Case{1, false, kWhite}, Case{0, false, kGreen}, Case{1, true, kRed}, Case{0, true, kRed}}) {
+    Board b;
+    b.picture.setFillStyle(c.fillStyle);
+    b.picture.setFillColor(rgb(0, 255, 0));
+    b.picture.box(-5, 5, 5, -5, rgb(255, 0, 0), c.fillWithLineColor);
+    const std::string what = "style " + std::to_string(c.fillStyle);
+    EXPECT_EQ(b.at(100, 100), c.inside) << what;
+    for (auto [column, row] : {std::pair{50, 100}, {150, 100}, {100, 50}, {100, 150}}) {
+      EXPECT_EQ(b.at(column, row), kRed) << what << " edge " << column << "," << row;
+    }
+    for (auto [column, row] : {std::pair{49, 100}, {151, 100}, {100, 49}, {100, 151}}) {
+      EXPECT_EQ(b.at(column, row), kWhite) << what << " outside " << column << "," << row;
+    }
+    EXPECT_EQ(b.picture.currentY(), -5);
+  }
+}
+
+TEST(PictureDrawing, CircleOutlineAndFill) {
+  Board b;
+  b.picture.circle(0, 0, 5, rgb(0, 0, 255));  // radius 50.25 px → 50
+  for (auto [column, row] : {std::pair{150, 100}, {50, 100}, {100, 50}, {100, 150}}) {
+    EXPECT_EQ(b.at(column, row), kBlue) << column << "," << row;
+  }
+  EXPECT_EQ(b.at(100, 100), kWhite);
+  EXPECT_EQ(b.at(153, 100), kWhite);
+  b.picture.setFillStyle(0);
+  b.picture.setFillColor(rgb(0, 255, 0));
+  b.picture.circle(5, 5, 1);
+  EXPECT_EQ(b.at(150, 50), kGreen);
+  EXPECT_EQ(b.at(160, 50), (Rgb{0, 0, 0}));  // outline in the fore colour
+  EXPECT_EQ(b.picture.currentX(), 5);
+}
+
+TEST(PictureDrawing, ArcsAndRadiusLines) {
+  struct Case {
+    double start, end;
+    std::vector<std::pair<int, int>> on, off;
+  };
+  const double r45 = 50 / std::numbers::sqrt2;
+  const int d = static_cast<int>(std::lround(r45));
+  const std::vector<Case> cases = {
+      {0, kPi / 2, {{100 + d, 100 - d}}, {{100 - d, 100 + d}, {100 - d, 100 - d}, {100, 75}}},
+      {kPi, 0.01, {{100, 150}, {100 - d, 100 + d}}, {{100, 50}, {100 + d, 100 - d}}},
+      {-kPi / 2, kPi, {{100 - d, 100 - d}, {100, 75}}, {{75, 100}, {100, 150}}},
+      {-kPi / 2, -kPi, {{100, 75}, {75, 100}}, {{125, 100}, {100, 125}}},
+      {1, 1 + 2 * kPi, {{150, 100}, {50, 100}, {100, 150}}, {{100, 100}}},  // a whole turn
+  };
+  for (const Case& c : cases) {
+    Board b;
+    b.picture.circle(0, 0, 5, rgb(255, 0, 0), c.start, c.end);
+    const std::string what = std::to_string(c.start) + ".." + std::to_string(c.end);
+    for (auto [column, row] : c.on) EXPECT_TRUE(nearColour(b.picture, column, row, kRed)) << what;
+    for (auto [column, row] : c.off) EXPECT_EQ(b.at(column, row), kWhite) << what;
+  }
+}
+
+TEST(PictureDrawing, PointAndClipping) {
+  Board b;
+  b.picture.pset(0, 0, rgb(255, 0, 0));
+  EXPECT_EQ(b.at(100, 100), kRed);
+  EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, kRed), 1);
+  EXPECT_EQ(b.picture.pixel(-1, 0), Rgb{});
+  EXPECT_EQ(b.picture.pixel(0, 201), Rgb{});
+}
+
+TEST(PictureDrawing, WildCoordinatesNeitherCrashNorHang) {
+  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  Board b;
+  for (int width : {1, std::numeric_limits<int>::max()}) {
+    b.picture.setDrawWidth(width);
+    for (double v : {kNan, kInf, -kInf, 1e300, -1e300, 1e9}) {
+      b.picture.line(v, 0, 0, v);
+      b.picture.box(-v, v, v, -v, {}, true);
+      b.picture.circle(v, 0, 1);
+      b.picture.circle(0, 0, v, {}, v, -v);
+      b.picture.pset(v, v);
+      b.picture.setCurrentX(v);
+      b.picture.print("x");
+      b.picture.scale(v, v, -v, -v);
+    }
+  }
+  // A line far longer than the image keeps its direction.
+  Picture far(201, 201);
+  far.line(-1e12, -1e12, 1e12, 1e12, rgb(255, 0, 0));
+  for (int i : {0, 57, 100, 200}) EXPECT_EQ(far.pixel(i, i), kRed) << i;
+  // So does the rim of a circle far larger than the image, filled or not.
+  for (double radius : {1e4, 1e5, 1e6}) {
+    Picture huge(201, 201);
+    huge.setFillStyle(0);
+    huge.setFillColor(rgb(0, 255, 0));
+    huge.circle(100 + radius, 100, radius, rgb(255, 0, 0));
+    for (int row : {0, 100, 200}) EXPECT_TRUE(nearColour(huge, 100, row, kRed)) << radius;
+    EXPECT_EQ(huge.pixel(97, 100), kWhite) << radius;
+    EXPECT_EQ(huge.pixel(103, 100), kGreen) << radius;
+  }
+}
+
+TEST(PictureText, PrintStaysInsideItsBox) {
+  for (const char* text : {"Hello", "Весна", "T1(i+10)   0.000000000001", "Лето\r\nЗима"}) {
+    Board b;
+    b.picture.setForeColor(rgb(255, 0, 0));
+    b.picture.setCurrentX(-5);
+    b.picture.setCurrentY(5);
+    b.picture.print(text);
+    const int left = 50;
+    const int top = 50;
+    const int right = left + static_cast<int>(std::ceil(b.picture.textWidth(text) * 201 / 20));
+    const int bottom = top + static_cast<int>(std::ceil(b.picture.textHeight(text) * 201 / 20));
+    const int inside = countColour(b.picture, left, top, right, bottom, kRed);
+    EXPECT_GT(inside, 10) << text;
+    EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, kRed), inside) << text;
+    EXPECT_EQ(b.picture.currentX(), -5);
+    EXPECT_DOUBLE_EQ(b.picture.currentY(), 5 - b.picture.textHeight(text)) << text;
+  }
+}
+
+TEST(PictureText, LinesOfAText) {
+  Picture p(300, 100);
+  p.scale(0, 10.5, 26, 0);
+  const double line = p.textHeight("A");
+  EXPECT_GT(line, 0);
+  EXPECT_DOUBLE_EQ(p.textHeight("A\r\nB"), 2 * line);
+  EXPECT_DOUBLE_EQ(p.textHeight("A\nB\n"), 3 * line);
+  EXPECT_DOUBLE_EQ(p.textWidth("ab\r\nabcdef"), p.textWidth("abcdef"));
+  EXPECT_GT(p.textWidth("abcdef"), p.textWidth("abc"));
+  // The second line of a CR LF text is written below the first.
+  p.setCurrentY(10.5);
+  p.print("\r\nXXXX");
+  const int firstLineEnd = static_cast<int>(p.toPixelY(10.5 - line));
+  EXPECT_EQ(countColour(p, 0, 0, 300, firstLineEnd, Rgb{}), 0);
+  EXPECT_GT(countColour(p, 0, firstLineEnd, 300, 100, Rgb{}), 10);
+}
+
+TEST(PictureState, ClearBackColourAndResize) {
+  Picture p(40, 30);
+  p.line(0, 0, 39, 29, rgb(255, 0, 0));
+  p.setCurrentX(5);
+  p.cls();
+  EXPECT_EQ(countColour(p, 0, 0, 40, 30, kWhite), 40 * 30);
+  EXPECT_EQ(p.currentX(), 0);
+  p.setBackColor(kButtonFace);
+  EXPECT_EQ(countColour(p, 0, 0, 40, 30, (Rgb{212, 208, 200})), 40 * 30);
+  p.setBackColor(rgb(0, 0, 255));
+  p.pset(3, 4, rgb(255, 0, 0));
+  p.resize(60, 10);
+  EXPECT_EQ(p.pixel(3, 4), kRed);
+  EXPECT_EQ(p.pixel(55, 8), kBlue);
+  p.resize(0, 20000);
+  EXPECT_EQ(p.width(), 1);
+  EXPECT_EQ(p.height(), 10000);
+}
+
+TEST(PictureFiles, SaveAndLoadRoundTrip) {
+  const TempFolder temp;
+  const fs::path& folder = temp.path;
+  for (const char* name : {"a.bmp", "b.png", "c.PNG", "d"}) {
+    Board b;
+    b.picture.setFillStyle(0);
+    b.picture.setFillColor(rgb(10, 200, 30));
+    b.picture.circle(2, 3, 4, rgb(255, 0, 0));
+    b.picture.print("Осень");
+    const fs::path target = folder / name;
+    writeBytes(target, "an older file");
+    ASSERT_TRUE(b.picture.save(target.string())) << name;
+    const bool png = std::string(name).find("png") != std::string::npos ||
+                     std::string(name).find("PNG") != std::string::npos;
+    EXPECT_EQ(readBytes(target).substr(0, 2), png ? "\x89P" : "BM") << name;
+    Picture copy(201, 201);
+    ASSERT_TRUE(copy.load(target.string())) << name;
+    EXPECT_EQ(copy.loadedWidth(), 201);
+    for (int row = 0; row < 201; ++row) {
+      for (int column = 0; column < 201; ++column) {
+        ASSERT_EQ(copy.pixel(column, row), b.at(column, row)) << name;
+      }
+    }
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+}
+
+TEST(PictureFiles, FailedSaveLeavesFilesAlone) {
+  const TempFolder temp;
+  const fs::path& folder = temp.path;
+  writeBytes(folder / "plain", "a regular file");
+  fs::create_directories(folder / "taken" / "inner");
+  Picture p(10, 10);
+  for (const fs::path& target :
+       {folder / "missing" / "x.bmp", folder / "plain" / "x.bmp", folder / "taken", fs::path()}) {
+    EXPECT_FALSE(p.save(target.string())) << target;
+  }
+  EXPECT_EQ(readBytes(folder / "plain"), "a regular file");
+  EXPECT_TRUE(fs::is_directory(folder / "taken" / "inner"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
+
+TEST(PictureFiles, LoadFormatsAndFailures) {
+  const TempFolder temp;
+  const fs::path& folder = temp.path;
+  // A 1 × 1 GIF whose only pixel is red.
+  writeBytes(folder / "red.gif", std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00"
+                                             "\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02"
+                                             "\x02\x44\x01\x00;",
+                                             35));
+  Picture small(12, 7);
+  small.setBackColor(rgb(255, 0, 0));
+  ASSERT_TRUE(small.save((folder / "red.bmp").string()));
+  writeBytes(folder / "text.bmp", "not an image");
+  writeBytes(folder / "empty.jpg", "");
+
+  Picture p(30, 20);
+  p.setBackColor(rgb(0, 0, 255));
+  for (const char* bad : {"none.bmp", "text.bmp", "empty.jpg", ""}) {
+    const auto before = p.revision();
+    EXPECT_FALSE(p.load(bad[0] ? (folder / bad).string() : std::string())) << bad;
+    EXPECT_EQ(p.revision(), before);
+    EXPECT_EQ(countColour(p, 0, 0, 30, 20, kBlue), 600);
+    EXPECT_EQ(p.loadedWidth(), 0);
+  }
+  ASSERT_TRUE(p.load((folder / "red.bmp").string()));
+  EXPECT_EQ(countColour(p, 0, 0, 30, 20, kRed), 12 * 7);  // top left, the rest back colour
+  EXPECT_EQ(p.pixel(11, 6), kRed);
+  EXPECT_EQ(p.loadedHeight(), 7);
+  ASSERT_TRUE(p.load((folder / "red.gif").string()));
+  EXPECT_EQ(countColour(p, 0, 0, 30, 20, kRed), 1);
+  EXPECT_EQ(p.loadedWidth(), 1);
+}
+
+TEST(PictureCopy, ScalesToTheTargetSize) {
+  Picture source(100, 100);
+  source.box(0, 0, 49, 49, rgb(255, 0, 0), true);
+  Picture target(40, 60);
+  target.copyFrom(source);
+  for (int row = 0; row < 60; ++row) {
+    for (int column = 0; column < 40; ++column) {
+      ASSERT_EQ(target.pixel(column, row), column < 20 && row < 30 ? kRed : kWhite)
+          << column << "," << row;
+    }
+  }
+}
+
+TEST(PictureRevision, GrowsOnEveryChangeOfTheImage) {
+  const TempFolder temp;
+  const fs::path& folder = temp.path;
+  Picture other(5, 5);
+  ASSERT_TRUE(other.save((folder / "o.bmp").string()));
+  const std::vector<std::pair<const char*, std::function<void(Picture&)>>> changes = {
+      {"line", [](Picture& p) { p.line(0, 0, 3, 3); }},
+      {"box", [](Picture& p) { p.box(0, 0, 3, 3); }},
+      {"circle", [](Picture& p) { p.circle(5, 5, 2); }},
+      {"pset", [](Picture& p) { p.pset(1, 1); }},
+      {"print", [](Picture& p) { p.print("a"); }},
+      {"cls", [](Picture& p) { p.cls(); }},
+      {"back colour", [](Picture& p) { p.setBackColor(rgb(1, 2, 3)); }},
+      {"resize", [](Picture& p) { p.resize(p.width() + 1, 10); }},
+      {"load", [&](Picture& p) { p.load((folder / "o.bmp").string()); }},
+      {"copy", [&](Picture& p) { p.copyFrom(other); }},
+  };
+  Picture p(10, 10);
+  for (const auto& [name, change] : changes) {
+    const auto before = p.revision();
+    change(p);
+    EXPECT_GT(p.revision(), before) << name;
+  }
+  const auto before = p.revision();
+  p.setForeColor(rgb(9, 9, 9));
+  p.scale(0, 1, 1, 0);
+  p.setCurrentX(3);
+  EXPECT_EQ(p.revision(), before);
+}
+
+TEST(Colour, ResolvesPlainAndSystemColours) {
+  const std::vector<std::pair<Color, Rgb>> cases = {
+      {rgb(1, 2, 3), {1, 2, 3}},         {0x00FF8040u, {0x40, 0x80, 0xFF}},
+      {kActiveTitleBar, {10, 36, 106}},  {kWindowText, {0, 0, 0}},
+      {kHighlightText, {255, 255, 255}}, {kButtonFace, {212, 208, 200}},
+      {0x80000005u, {255, 255, 255}},    {0x800000FFu, {0, 0, 0}},
+  };
+  for (const auto& [colour, expected] : cases) EXPECT_EQ(resolve(colour), expected) << colour;
+}
+
+}  // namespace
+}  // namespace quorvel::platform
