@@ -1,0 +1,81 @@
+#include "platform/headless/headless_host.h"
+
+#include <limits>
+
+#include "platform/form.h"
+#include "platform/timer.h"
+#include "platform/window_manager.h"
+
+namespace quorvel::platform {
+
+bool HeadlessHost::messageBox(std::string_view text, Buttons buttons, std::string_view title) {
+  MessageRecord record{std::string(text), std::string(title), buttons, false};
+  if (buttons == Buttons::YesNo) {
+    record.yes = true;
+    if (!answers_.empty()) {
+      record.yes = answers_.front();
+      answers_.pop_front();
+    }
+  }
+  messages_.push_back(record);
+  if (onMessage) onMessage(record);
+  return record.yes;
+}
+
+std::optional<std::string> HeadlessHost::openFileDialog(const FileDialogRequest& request) {
+  fileDialogs_.push_back(request);
+  if (files_.empty()) return std::nullopt;
+  std::string path = std::move(files_.front());
+  files_.pop_front();
+  return path;
+}
+
+int HeadlessHost::doEvents() {
+  ++doEventsCalls_;
+  if (onDoEvents) onDoEvents();
+  return openWindowCount();
+}
+
+LocalTime HeadlessHost::localTime() const {
+  return fixedTime_ ? *fixedTime_ : Host::localTime();
+}
+
+void HeadlessHost::wait(WindowManager& windows, long long ms) {
+  const long long end = clockMs_ + (ms > 0 ? ms : 0);
+  for (;;) {
+    // Timers of the windows open now; a timer set anew starts its countdown afresh.
+    std::map<std::uint64_t, Schedule> current;
+    Timer* next = nullptr;
+    Form* nextForm = nullptr;
+    long long nextDue = std::numeric_limits<long long>::max();
+    for (Form* form : windows.openForms()) {
+      for (Control* control : form->controls()) {
+        if (control->kind() != ControlKind::Timer) continue;
+        auto* timer = static_cast<Timer*>(control);
+        Schedule schedule;
+        auto known = schedules_.find(timer->id());
+        if (known != schedules_.end() && known->second.generation == timer->generation()) {
+          schedule = known->second;
+        } else {
+          schedule = {timer->generation(), clockMs_ + timer->interval()};
+        }
+        current[timer->id()] = schedule;
+        if (timer->timerEnabled() && timer->interval() > 0 && schedule.due <= end &&
+            schedule.due < nextDue) {
+          next = timer;
+          nextForm = form;
+          nextDue = schedule.due;
+        }
+      }
+    }
+    schedules_ = std::move(current);
+    if (!next) break;
+    clockMs_ = nextDue;
+    schedules_[next->id()].due = nextDue + next->interval();
+    // The tick may unload the form and its timer: the next pass sees only what is open.
+    nextForm->tick(*next);
+  }
+  clockMs_ = end;
+}
+
+}  // namespace quorvel::platform

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace quorvel::platform {
+
+class Timer;
+
+// One message box as it was shown and answered.
+struct MessageRecord {
+  std::string text;
+  std::string title;
+  Buttons buttons = Buttons::Ok;
+  bool yes = false;  // the answer (Yes/No boxes only)
+};
+
+// The host without a screen (quorvel-cli and the tests). Message boxes are recorded and
+// answered from a queue (Yes when it is empty); file dialogs return queued paths (cancel
+// when the queue is empty); timers tick only inside wait(), on a virtual clock.
+class HeadlessHost : public Host {
+ public:
+  bool messageBox(std::string_view text, Buttons buttons, std::string_view title) override;
+  std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+  int doEvents() override;
+  LocalTime localTime() const override;
+
+  void queueAnswer(bool yes) { answers_.push_back(yes); }
+  void queueFile(std::string path) { files_.push_back(std::move(path)); }
+  // A fixed clock for tests; without it the computer's clock is read.
+  void setLocalTime(LocalTime time) { fixedTime_ = time; }
+
+  const std::vector<MessageRecord>& messages() const { return messages_; }
+  const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
+  long long doEventsCalls() const { return doEventsCalls_; }
+  // Called with every message box as it appears (the CLI prints it).
+  std::function<void(const MessageRecord&)> onMessage;
+  // Called on every doEvents, for tests that act while a long loop runs.
+  std::function<void()> onDoEvents;
+
+  // Runs the timers of the open windows for `ms` milliseconds of virtual time.
+  void wait(WindowManager& windows, long long ms);
+
+ private:
+  struct Schedule {
+    std::uint64_t generation = 0;
+    long long due = 0;
+  };
+  std::deque<bool> answers_;
+  std::deque<std::string> files_;
+  std::vector<MessageRecord> messages_;
+  std::vector<FileDialogRequest> fileDialogs_;
+  std::optional<LocalTime> fixedTime_;
+  long long doEventsCalls_ = 0;
+  long long clockMs_ = 0;
+  std::map<std::uint64_t, Schedule> schedules_;  // by timer id
+};
+
+}  // namespace quorvel::platform

@@ -1,0 +1,61 @@
+#include "platform/qt/qt_host.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace quorvel::platform {
+
+namespace {
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+}  // namespace
+
+bool QtHost::messageBox(std::string_view text, Buttons buttons, std::string_view title) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(qs(title));
+  box.setText(qs(text));
+  if (buttons == Buttons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  return box.exec() == QMessageBox::Yes && buttons == Buttons::YesNo;
+}
+
+std::string qtFilter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString pattern = parts[i + 1];
+    pattern.replace(';', ' ');
+    if (pattern.trimmed() == "*.*") pattern = "*";
+    QString description = parts[i];
+    const qsizetype paren = description.indexOf('(');
+    if (paren >= 0) description = description.left(paren).trimmed();
+    entries << description + " (" + pattern + ")";
+  }
+  return entries.join(";;").toStdString();
+}
+
+std::optional<std::string> QtHost::openFileDialog(const FileDialogRequest& request) {
+  const QString path = QFileDialog::getOpenFileName(
+      QApplication::activeWindow(), qs(request.title), qs(request.fileName),
+      QString::fromStdString(qtFilter(request.filter)));
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+int QtHost::doEvents() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastEvents_ >= std::chrono::milliseconds(15)) {
+    lastEvents_ = now;
+    QApplication::processEvents();
+  }
+  return openWindowCount();
+}
+
+}  // namespace quorvel::platform
