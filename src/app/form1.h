@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/form.h"
+
+namespace quorvel::app {
+
+// The main window: program start, navigation, the date timer, and the Earth's position.
+class Form1 : public platform::Form {
+ public:
+  explicit Form1(platform::App& app);
+
+  void load() override;
+  void activate() override;
+
+  // Navigation and the date timer.
+  platform::CommandButton Command1;
+  platform::CommandButton Command9;
+  platform::CommandButton Command18;
+  platform::CommandButton Command2;
+  platform::CommandButton Command16;
+  platform::CommandButton Command10;
+  platform::CommandButton Command8;
+  platform::CommandButton Command3;
+  platform::TextBox Text20;
+  platform::Timer Timer1;
+
+  // Date, time and place.
+  platform::Label Label2;
+  platform::TextBox Text2;
+  platform::Label Label3;
+  platform::TextBox Text3;
+  platform::Label Label5;
+  platform::TextBox Text5;
+  platform::Label Label6;
+  platform::TextBox Text6;
+  platform::Label Label7;
+  platform::TextBox Text7;
+  platform::Label Label4;
+  platform::TextBox Text4;
+  platform::CheckBox Check1;
+  platform::TextBox Text8;
+
+  // The Earth's position and the apparatus velocity.
+  platform::Label Label9;
+  platform::TextBox Text9;
+  platform::Label Label10;
+  platform::TextBox Text10;
+  platform::Label Label18;
+  platform::TextBox Text18;
+  platform::Label Label19;
+  platform::TextBox Text19;
+  platform::Label Label12;
+  platform::TextBox Text12;
+  platform::Label Label22;
+  platform::TextBox Text22;
+  platform::Label Label30;
+  platform::TextBox Text30;
+  platform::Label Label32;
+  platform::TextBox Text32;
+  platform::Label Label29;
+  platform::TextBox Text29;
+  platform::Label Label31;
+  platform::TextBox Text31;
+  platform::Label Label13;
+  platform::TextBox Text13;
+  platform::TextBox Text23;
+  platform::TextBox Text33;
+  platform::Label Label14;
+  platform::TextBox Text14;
+  platform::TextBox Text24;
+  platform::TextBox Text34;
+  platform::Label Label15;
+  platform::TextBox Text15;
+  platform::TextBox Text25;
+  platform::TextBox Text35;
+
+  // Drawing and motion.
+  platform::CommandButton Command4;
+  platform::CommandButton Command11;
+  platform::TextBox Text16;
+  platform::Label Label16;
+  platform::CommandButton Command12;
+  platform::CommandButton Command13;
+  platform::CommandButton Command5;
+  platform::CommandButton Command6;
+  platform::TextBox Text21;
+  platform::CheckBox Check2;
+  platform::PictureBox Picture1;
+
+ private:
+  void layout();
+  void setTimerInterval();
+  void timerTick();
+  void openWindow(const char* name);
+  void exitProgram();
+  void clearPicture();
+};
+
+}  // namespace quorvel::app
