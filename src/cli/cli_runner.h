@@ -1,0 +1,57 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/app.h"
+#include "platform/headless/headless_host.h"
+
+namespace quorvel::cli {
+
+// Runs quorvel-cli's commands, in order, on the program's windows without a screen.
+//
+//   open FormN | close FormN
+//   set FormN.Control=VALUE      (text as typed; check box 0/1 and option button 1 act as
+//                                 the user's click; scroll bar its value)
+//   click FormN.Control
+//   mouse FormN.Control left|right X Y
+//   answer yes|no | file PATH    (queue the next Yes/No answer or file dialog path)
+//   wait MS                      (timers and events for MS milliseconds)
+//   save FormN.Control PATH      (.bmp or .png)
+//   dump [FormN]                 (JSON on stdout)
+//   --program-folder DIR         (anywhere before the commands)
+//
+// Form1 is open at start. Every message box is printed on the error stream as it appears.
+// A malformed command, an unknown form or control ends the run with status 2.
+class CliRunner {
+ public:
+  CliRunner(std::ostream& out, std::ostream& err);
+  ~CliRunner();
+
+  int run(const std::vector<std::string>& args);
+
+  platform::HeadlessHost& host() { return host_; }
+  platform::App& app() { return app_; }
+  // The JSON of `dump` for all open forms, or for one.
+  nlohmann::json dump(const std::string& formName = {}) const;
+
+ private:
+  struct Failure {
+    std::string message;
+  };
+  void execute(const std::vector<std::string>& args, std::size_t& pos);
+  platform::Form& openForm(const std::string& name);
+  platform::Control& control(const std::string& target, platform::Form*& form);
+  static const std::string& need(const std::vector<std::string>& args, std::size_t pos,
+                                 const char* what);
+
+  std::ostream& out_;
+  std::ostream& err_;
+  platform::HeadlessHost host_;
+  platform::App app_;
+};
+
+}  // namespace quorvel::cli
