@@ -1,5 +1,6 @@
 #pragma once
 
+#include "astro/apparatus_state.h"
 #include "platform/picture.h"
 
 namespace quorvel::app {
@@ -15,8 +16,17 @@ class EarthDrawing {
   void clear();
   // The unit grid, the grey axes and the season and axis labels.
   void drawGridAndAxes();
+  // Draws the Earth, the observer's place and the apparatus velocity of `state` in both
+  // diagrams. `metresPerUnit` is the lower diagram's scale (ML); with `keepTrack` the
+  // earlier positions stay (the grid is drawn again over them), else the picture is
+  // cleared first. Throws common::ArithmeticError when the axis tilt cannot be taken.
+  void drawPosition(const astro::ApparatusState& state, double metresPerUnit, bool keepTrack);
 
  private:
+  void drawOrbitView(const astro::ApparatusState& state, double metresPerUnit);
+  void drawSectionView(const astro::ApparatusState& state);
+  void drawSun(double x, double y);
+
   platform::Picture& picture_;
 };
 

@@ -1,8 +1,16 @@
 #include "app/form1.h"
 
 #include <cmath>
+#include <exception>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <variant>
 
 #include "app/earth_drawing.h"
+#include "astro/apparatus_state.h"
+#include "astro/date_fields.h"
+#include "astro/ut_text.h"
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "platform/app.h"
@@ -11,8 +19,20 @@ namespace quorvel::app {
 
 using platform::Buttons;
 
+namespace {
+
+constexpr char kTitle[] = "Quorvel";
+constexpr char kBadDate[] = "Введите правильно дату";
+
+// A value shown to 6 decimals: truncated toward zero, then in the default form.
+std::string sixDecimals(double v) {
+  return common::numberText(common::truncateDecimals(v, 6));
+}
+
+}  // namespace
+
 Form1::Form1(platform::App& app)
-    : Form(app, "Form1", "Quorvel1     form1    Эксперимент Майкельсона-Морли ", 1180, 590),
+    : Form(app, "Form1", "Quorvel1     form1    Эксперимент Майкельсона-Морли ", 1180, 620),
       Command1(*this, "Command1", "Вычислительный эксперимент на модели"),
       Command9(*this, "Command9", "Моделирование интерференции"),
       Command18(*this, "Command18", "Просмотр фото и видео файлов"),
@@ -57,6 +77,9 @@ Form1::Form1(platform::App& app)
       Text29(*this, "Text29"),
       Label31(*this, "Label31", "Vobs (экваториальная), м/с"),
       Text31(*this, "Text31"),
+      Label41(*this, "Label41", "орбитальная"),
+      Label42(*this, "Label42", "+ вращение"),
+      Label43(*this, "Label43", "= сумма"),
       Label13(*this, "Label13", "VX, м/с"),
       Text13(*this, "Text13"),
       Text23(*this, "Text23"),
@@ -102,6 +125,11 @@ Form1::Form1(platform::App& app)
   Command3.onClick = [this] { setTimerInterval(); };
   Timer1.onTick = [this] { timerTick(); };
   Command5.onClick = [this] { clearPicture(); };
+  Command4.onClick = [this] { showPosition(); };
+  Command11.onClick = [this] { runMotion(); };
+  Command12.onClick = [] { common::shared().StopRequested = 1; };
+  Command13.onClick = [this] { continueMotion(); };
+  Command6.onClick = [this] { savePicture(); };
 }
 
 void Form1::layout() {
@@ -151,7 +179,11 @@ void Form1::layout() {
   Text29.setGeometry(200, 326, 160, 24);
   Label31.setGeometry(10, 358, 190, 22);
   Text31.setGeometry(200, 356, 160, 24);
-  const int rowTop[] = {392, 422, 452};
+  platform::Label* columnLabels[] = {&Label41, &Label42, &Label43};
+  for (int column = 0; column < 3; ++column) {
+    columnLabels[column]->setGeometry(80 + 170 * column, 388, 160, 22);
+  }
+  const int rowTop[] = {412, 442, 472};
   platform::Label* rowLabels[] = {&Label13, &Label14, &Label15};
   platform::TextBox* rows[3][3] = {
       {&Text13, &Text23, &Text33}, {&Text14, &Text24, &Text34}, {&Text15, &Text25, &Text35}};
@@ -162,15 +194,15 @@ void Form1::layout() {
     }
   }
 
-  Command11.setGeometry(10, 488, 200, 28);
-  Text16.setGeometry(215, 490, 55, 24);
-  Label16.setGeometry(272, 492, 40, 22);
-  Command12.setGeometry(315, 488, 130, 28);
-  Command13.setGeometry(450, 488, 140, 28);
-  Command5.setGeometry(10, 522, 180, 28);
-  Command6.setGeometry(195, 522, 130, 28);
-  Text21.setGeometry(330, 524, 55, 24);
-  Check2.setGeometry(10, 556, 380, 24);
+  Command11.setGeometry(10, 510, 200, 28);
+  Text16.setGeometry(215, 512, 55, 24);
+  Label16.setGeometry(272, 514, 40, 22);
+  Command12.setGeometry(315, 510, 130, 28);
+  Command13.setGeometry(450, 510, 140, 28);
+  Command5.setGeometry(10, 546, 180, 28);
+  Command6.setGeometry(195, 546, 130, 28);
+  Text21.setGeometry(330, 548, 55, 24);
+  Check2.setGeometry(10, 582, 380, 24);
   Picture1.setGeometry(610, 10, 560, 560);
 }
 
@@ -186,7 +218,9 @@ void Form1::load() {
   Timer1.setTimerEnabled(true);
 }
 
-void Form1::activate() { common::shared().ML = 30.0 * common::Billion; }
+void Form1::activate() {
+  common::shared().ML = 30.0 * common::Billion;
+}
 
 void Form1::setTimerInterval() {
   // The timer accepts whole milliseconds from 1 up to a day.
@@ -204,9 +238,12 @@ void Form1::setTimerInterval() {
 void Form1::timerTick() {
   Text2.setText(host().dateText());
   Text3.setText(host().timeText());
+  readDateFields(true);
 }
 
-void Form1::openWindow(const char* name) { app().windows().show(name); }
+void Form1::openWindow(const char* name) {
+  app().windows().show(name);
+}
 
 void Form1::exitProgram() {
   auto& windows = app().windows();
@@ -215,6 +252,190 @@ void Form1::exitProgram() {
   }
 }
 
-void Form1::clearPicture() { EarthDrawing(Picture1.picture()).clear(); }
+void Form1::clearPicture() {
+  EarthDrawing(Picture1.picture()).clear();
+}
+
+bool Form1::readDateFields(bool byTimer) {
+  auto& shared = common::shared();
+  const auto read = astro::readDateFields(
+      {Text2.text(), Text3.text(), Text5.text(), Text6.text(), Text7.text()}, shared.HourOffset);
+  if (const auto* error = std::get_if<astro::DateError>(&read)) {
+    if (*error == astro::DateError::kBadDateFields) {
+      // A bad field is told once by the timer, not at every tick while it stays bad.
+      if (!byTimer || !timerFaultShown_) {
+        host().messageBox(astro::dateErrorMessage(*error), Buttons::Ok,
+                          astro::dateErrorTitle(*error));
+      }
+      timerFaultShown_ = timerFaultShown_ || byTimer;
+      return false;
+    }
+    // The conversion's own fault: its message, a stop of the long loops, and 0 taken as
+    // the Julian date of the local moment; the fields themselves did read.
+    host().messageBox(astro::dateErrorMessage(*error), Buttons::Ok, astro::dateErrorTitle(*error));
+    if (astro::dateErrorStops(*error)) shared.StopRequested = 1;
+    TimeZone = common::parseNumber(Text5.text()).value_or(0.0);
+    LonObs = common::parseNumber(Text6.text()).value_or(0.0);
+    LatObs = common::parseNumber(Text7.text()).value_or(0.0);
+    JDut = 0.0 - TimeZone / 24.0;
+  } else {
+    const auto& fields = std::get<astro::DateFields>(read);
+    TimeZone = fields.timeZone;
+    LonObs = fields.lonObs;
+    LatObs = fields.latObs;
+    JDut = fields.jdut;
+  }
+  timerFaultShown_ = false;
+  dateRead_ = true;
+  Text4.setText(common::numberText(JDut));
+  JDcur = JDut;
+  return true;
+}
+
+void Form1::showUtDateTime() {
+  const auto text = astro::utDateTimeText(JDut, common::shared().HourOffset);
+  if (const auto* error = std::get_if<astro::DateError>(&text)) {
+    host().messageBox(astro::dateErrorMessage(*error), Buttons::Ok, astro::dateErrorTitle(*error));
+    if (astro::dateErrorStops(*error)) common::shared().StopRequested = 1;
+    return;
+  }
+  const auto& ut = std::get<astro::UtText>(text);
+  Text18.setText(ut.date);
+  Text19.setText(ut.time);
+}
+
+void Form1::computeAndDraw() {
+  const auto state = astro::computeApparatusState(JDut, LonObs, LatObs, Check1.ticked());
+  if (!state) throw common::ArithmeticError("the position of the moment is not finite");
+  const astro::EarthState& earth = state->earth;
+  const astro::ObserverState& observer = state->observer;
+  constexpr double kDeg = common::RadToDeg;
+
+  DeltaT = state->deltaT;
+  Text8.setText(sixDecimals(DeltaT / 60.0));
+  JDcur = state->jdcur;
+  GMST = state->gmst;
+  LMST = state->lmst;
+  Vgeo = earth.speed;
+  Vobs = observer.rotationSpeed;
+  astro::storeInShared(*state, common::shared());
+
+  Text12.setText(common::numberText(earth.longitude * kDeg));
+  Text22.setText(sixDecimals(earth.elements.inclination * kDeg));
+  Text13.setText(sixDecimals(earth.velocity.x));
+  Text14.setText(sixDecimals(earth.velocity.y));
+  Text15.setText(sixDecimals(earth.velocity.z));
+  Text9.setText(sixDecimals(GMST));
+  Text10.setText(sixDecimals(LMST));
+  Text30.setText(common::numberText(observer.longitude * kDeg));
+  Text32.setText(sixDecimals(observer.latitude * kDeg));
+  Text29.setText(common::numberText(Vgeo));
+  Text31.setText(common::numberText(Vobs));
+  Text23.setText(sixDecimals(observer.rotationVelocity.x));
+  Text24.setText(sixDecimals(observer.rotationVelocity.y));
+  Text25.setText(sixDecimals(observer.rotationVelocity.z));
+  Text33.setText(sixDecimals(state->velocity.x));
+  Text34.setText(sixDecimals(state->velocity.y));
+  Text35.setText(sixDecimals(state->velocity.z));
+
+  EarthDrawing(Picture1.picture()).drawPosition(*state, common::shared().ML, Check2.ticked());
+}
+
+void Form1::showPosition() {
+  // While the timer runs, its last tick has read the fields; before the first reading the
+  // fields are read here too, so that the moment is never one the user did not give.
+  if ((!Timer1.timerEnabled() || !dateRead_) && !readDateFields()) return;
+  try {
+    computeAndDraw();
+  } catch (const std::exception&) {
+    host().messageBox(kBadDate, Buttons::Ok, kTitle);
+  }
+}
+
+void Form1::runMotion() {
+  if (moving_) return;
+  moving_ = true;
+  try {
+    motionLoop();
+  } catch (...) {
+    moving_ = false;
+    throw;
+  }
+  moving_ = false;
+}
+
+void Form1::motionLoop() {
+  Timer1.setTimerEnabled(false);
+  auto& shared = common::shared();
+  shared.StopRequested = 0;
+  for (;;) {
+    // The step is read at every pass, so it can be changed while the Earth moves.
+    const auto step = common::parseNumber(Text16.text());
+    if (!step) {
+      host().messageBox("Шаг движения не число: введите шаг в часах (например, 0,1).", Buttons::Ok,
+                        kTitle);
+      break;
+    }
+    JDut += *step / 24.0;
+    JDcur = JDlast = JDut;
+    Text4.setText(common::numberText(JDut));
+    showUtDateTime();
+    try {
+      computeAndDraw();
+    } catch (const std::exception&) {
+      host().messageBox("Ошибка решения", Buttons::Ok, kTitle);
+      break;
+    }
+    if (shared.StopRequested == 1) break;
+    if (host().doEvents() < 1) break;
+  }
+}
+
+void Form1::continueMotion() {
+  if (moving_) return;
+  common::shared().StopRequested = 0;
+  JDut = JDlast;
+  runMotion();
+}
+
+void Form1::savePicture() {
+  bool saved = false;
+  try {
+    const std::filesystem::path file =
+        std::filesystem::current_path() / ("Quorvel_1_" + Text21.text() + ".bmp");
+    saved = Picture1.picture().save(file.string());
+  } catch (const std::exception&) {
+    saved = false;
+  }
+  if (!saved) host().messageBox("Ошибка записи в файл", Buttons::Ok, kTitle);
+}
+
+nlohmann::json Form1::data() const {
+  const auto& shared = common::shared();
+  auto elements = [](const auto& values, std::initializer_list<int> indices) {
+    nlohmann::json out = nlohmann::json::object();
+    for (int k : indices) out[std::to_string(k)] = values[static_cast<std::size_t>(k)];
+    return out;
+  };
+  return {
+      {"JDut", JDut},
+      {"JDcur", JDcur},
+      {"JDlast", JDlast},
+      {"DeltaT", DeltaT},
+      {"GMST", GMST},
+      {"LMST", LMST},
+      {"TimeZone", TimeZone},
+      {"LonObs", LonObs},
+      {"LatObs", LatObs},
+      {"X", elements(shared.X, {0, 3, 12, 16})},
+      {"Y", elements(shared.Y, {0, 3, 12, 16})},
+      {"Z", elements(shared.Z, {0, 3, 12, 16})},
+      {"VX", elements(shared.VX, {3, 23, 33})},
+      {"VY", elements(shared.VY, {3, 23, 33})},
+      {"VZ", elements(shared.VZ, {3, 23, 33})},
+      {"Vgeo", Vgeo},
+      {"Vobs", Vobs},
+  };
+}
 
 }  // namespace quorvel::app

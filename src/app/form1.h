@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
+
 #include "platform/form.h"
 
 namespace quorvel::app {
@@ -11,6 +13,8 @@ class Form1 : public platform::Form {
 
   void load() override;
   void activate() override;
+  // The moment shown and the values behind the fields (the CLI dump and the tests).
+  nlohmann::json data() const override;
 
   // Navigation and the date timer.
   platform::CommandButton Command1;
@@ -61,6 +65,9 @@ class Form1 : public platform::Form {
   platform::TextBox Text29;
   platform::Label Label31;
   platform::TextBox Text31;
+  platform::Label Label41;  // column captions: orbital + rotation = total
+  platform::Label Label42;
+  platform::Label Label43;
   platform::Label Label13;
   platform::TextBox Text13;
   platform::TextBox Text23;
@@ -94,6 +101,42 @@ class Form1 : public platform::Form {
   void openWindow(const char* name);
   void exitProgram();
   void clearPicture();
+
+  // Reads the date, time, zone and place fields into JDut, writes Text4 and sets
+  // JDcur = JDut. False (after its message) when the fields do not read; the timer's
+  // reading shows that message once until the fields read again.
+  bool readDateFields(bool byTimer = false);
+  // Text18 and Text19: the UT date and time of JDut.
+  void showUtDateTime();
+  // Computes the moment JDut for the place, writes the fields and the shared arrays and
+  // draws the position. Throws common::ArithmeticError when a result is not finite.
+  void computeAndDraw();
+  void showPosition();
+  // The motion: JDut advances by the step of Text16 (hours) until stopped.
+  void runMotion();
+  void motionLoop();
+  void continueMotion();
+  void savePicture();
+
+  // The moment: Julian dates (days), ET − UT (s), sidereal times (hours).
+  double JDut = 0.0;
+  double JDcur = 0.0;
+  double JDlast = 0.0;
+  double DeltaT = 0.0;
+  double GMST = 0.0;
+  double LMST = 0.0;
+  // The zone (hours east) and the place (degrees east, degrees north) last read.
+  double TimeZone = 0.0;
+  double LonObs = 0.0;
+  double LatObs = 0.0;
+  // The Earth's orbital speed and the rotation speed of the place, m/s. They are kept
+  // here: the shared table's elements 31 and 32 hold the angular rates.
+  double Vgeo = 0.0;
+  double Vobs = 0.0;
+
+  bool dateRead_ = false;         // JDut has been read from the fields at least once
+  bool timerFaultShown_ = false;  // the timer's reading has reported the fields once
+  bool moving_ = false;           // the motion loop runs
 };
 
 }  // namespace quorvel::app
