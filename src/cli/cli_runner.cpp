@@ -1,6 +1,7 @@
 #include "cli/cli_runner.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 
 #include "app/forms.h"
@@ -79,8 +80,8 @@ json formJson(const Form& form) {
 }
 
 bool isCommandWord(const std::string& word) {
-  static const char* words[] = {"open", "close", "set",  "click", "mouse",
-                                "answer", "file", "wait", "save",  "dump"};
+  static const char* words[] = {"open", "close", "set",  "click", "mouse",     "answer",
+                                "file", "wait",  "save", "dump",  "stop-after"};
   return std::any_of(std::begin(words), std::end(words),
                      [&word](const char* w) { return word == w; });
 }
@@ -94,8 +95,7 @@ bool endsWith(std::string text, const std::string& suffix) {
 
 }  // namespace
 
-CliRunner::CliRunner(std::ostream& out, std::ostream& err)
-    : out_(out), err_(err), app_(host_) {
+CliRunner::CliRunner(std::ostream& out, std::ostream& err) : out_(out), err_(err), app_(host_) {
   host_.setProgramFolder(platform::executableFolder());
   host_.onMessage = [this](const platform::MessageRecord& message) {
     err_ << "message [" << message.title << "]: " << message.text;
@@ -191,7 +191,8 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
   } else if (command == "set") {
     const std::string& assignment = need(args, pos++, "FormN.Control=VALUE after 'set'");
     const auto eq = assignment.find('=');
-    if (eq == std::string::npos) throw Failure{"expected FormN.Control=VALUE, got '" + assignment + "'"};
+    if (eq == std::string::npos)
+      throw Failure{"expected FormN.Control=VALUE, got '" + assignment + "'"};
     Form* form = nullptr;
     Control& target = control(assignment.substr(0, eq), form);
     const std::string value = assignment.substr(eq + 1);
@@ -207,7 +208,8 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
         break;
       }
       case ControlKind::OptionButton:
-        if (value != "1") throw Failure{"an option button is set to 1 (choose another to clear it)"};
+        if (value != "1")
+          throw Failure{"an option button is set to 1 (choose another to clear it)"};
         form->click(target);
         break;
       case ControlKind::HScrollBar:
@@ -240,7 +242,8 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
     const std::string& button = need(args, pos++, "left or right");
     const auto x = common::parseNumber(need(args, pos++, "X"));
     const auto y = common::parseNumber(need(args, pos++, "Y"));
-    if (target.kind() != ControlKind::PictureBox) throw Failure{target.name() + " is not a picture box"};
+    if (target.kind() != ControlKind::PictureBox)
+      throw Failure{target.name() + " is not a picture box"};
     if (button != "left" && button != "right") throw Failure{"mouse button is left or right"};
     if (!x || !y) throw Failure{"mouse coordinates must be numbers"};
     form->mouseDown(static_cast<platform::PictureBox&>(target),
@@ -252,6 +255,12 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
     host_.queueAnswer(answer == "yes");
   } else if (command == "file") {
     host_.queueFile(need(args, pos++, "a path after 'file'"));
+  } else if (command == "stop-after") {
+    const auto yields = common::parseNumber(need(args, pos++, "a count after 'stop-after'"));
+    if (!yields || *yields < 0 || *yields > 1e15 || *yields != std::floor(*yields)) {
+      throw Failure{"stop-after takes a whole count of steps"};
+    }
+    host_.stopAfter(static_cast<long long>(*yields));
   } else if (command == "wait") {
     const auto ms = common::parseNumber(need(args, pos++, "milliseconds after 'wait'"));
     if (!ms || *ms < 0 || *ms > 1e9) throw Failure{"wait takes milliseconds from 0 to 1000000000"};
@@ -260,8 +269,10 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
     Form* form = nullptr;
     Control& target = control(need(args, pos++, "FormN.Control after 'save'"), form);
     const std::string& path = need(args, pos++, "a path after 'save'");
-    if (target.kind() != ControlKind::PictureBox) throw Failure{target.name() + " is not a picture box"};
-    if (!endsWith(path, ".bmp") && !endsWith(path, ".png")) throw Failure{"save writes .bmp or .png"};
+    if (target.kind() != ControlKind::PictureBox)
+      throw Failure{target.name() + " is not a picture box"};
+    if (!endsWith(path, ".bmp") && !endsWith(path, ".png"))
+      throw Failure{"save writes .bmp or .png"};
     if (!static_cast<platform::PictureBox&>(target).picture().save(path)) {
       throw Failure{"cannot write '" + path + "'"};
     }

@@ -20,6 +20,8 @@ namespace quorvel::cli {
 //   mouse FormN.Control left|right X Y
 //   answer yes|no | file PATH    (queue the next Yes/No answer or file dialog path)
 //   wait MS                      (timers and events for MS milliseconds)
+//   stop-after N                 (the running loop is stopped, as by its stop button, after
+//                                 N more steps: for loops that run until stopped)
 //   save FormN.Control PATH      (.bmp or .png)
 //   dump [FormN]                 (JSON on stdout)
 //   --program-folder DIR         (anywhere before the commands)

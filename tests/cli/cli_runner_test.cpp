@@ -84,6 +84,21 @@ TEST(CliTest, SetAndClickActAsTheUser) {
   EXPECT_EQ((*findControl(r.dump, "Form1", "Timer1"))["timerEnabled"], false);
 }
 
+TEST(CliTest, StopAfterEndsAMotionThatRunsUntilStopped) {
+  CliRun r = run({"click", "Form1.Command8", "set", "Form1.Text2=01.01.2000", "set",
+                  "Form1.Text3=12:00:00", "set", "Form1.Text5=0", "click", "Form1.Command4",
+                  "set", "Form1.Text16=24",
+                  "stop-after", "4", "click", "Form1.Command11"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  // The stop is seen at the next pass after the fourth step: five passes of a day each.
+  EXPECT_EQ((*findControl(r.dump, "Form1", "Text18"))["text"], "06.01.2000");
+  EXPECT_EQ(common::shared().StopRequested, 1);
+  common::shared().StopRequested = 0;
+  r = run({"stop-after", "x"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("stop-after takes a whole count of steps"), std::string::npos);
+}
+
 TEST(CliTest, WaitRunsTimers) {
   CliRun r = run({"wait", "250"});
   ASSERT_EQ(r.status, 0) << r.err;

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "common/shared.h"
 #include "platform/form.h"
 #include "platform/timer.h"
 #include "platform/window_manager.h"
@@ -32,6 +33,14 @@ std::optional<std::string> HeadlessHost::openFileDialog(const FileDialogRequest&
 
 int HeadlessHost::doEvents() {
   ++doEventsCalls_;
+  if (stopAfter_ >= 0) {
+    if (stopAfter_ <= 1) {
+      common::shared().StopRequested = 1;
+      stopAfter_ = -1;
+    } else {
+      --stopAfter_;
+    }
+  }
   if (onDoEvents) onDoEvents();
   return openWindowCount();
 }

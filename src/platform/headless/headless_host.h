@@ -45,6 +45,10 @@ class HeadlessHost : public Host {
   // Called on every doEvents, for tests that act while a long loop runs.
   std::function<void()> onDoEvents;
 
+  // Acts as the user's stop button would (StopRequested = 1) in the `yields`-th event yield
+  // from now (the first one for 0 or 1), so that a loop that runs until stopped ends.
+  void stopAfter(long long yields) { stopAfter_ = yields; }
+
   // Runs the timers of the open windows for `ms` milliseconds of virtual time.
   void wait(WindowManager& windows, long long ms);
 
@@ -59,6 +63,7 @@ class HeadlessHost : public Host {
   std::vector<FileDialogRequest> fileDialogs_;
   std::optional<LocalTime> fixedTime_;
   long long doEventsCalls_ = 0;
+  long long stopAfter_ = -1;  // yields until the stop request; −1: none
   long long clockMs_ = 0;
   std::map<std::uint64_t, Schedule> schedules_;  // by timer id
 };
