@@ -1,0 +1,75 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "experiment/scheme_drawing.h"
+#include "platform/form.h"
+
+namespace quorvel::experiment {
+
+// The experiment window: the setup, its parameters and options, the scheme, the runs.
+class Form4 : public platform::Form {
+ public:
+  explicit Form4(platform::App& app);
+
+  void load() override;
+  void activate() override;
+  nlohmann::json data() const override;
+
+  // Geometry of the setup.
+  platform::TextBox Text1, Text66, Text67, Text2, Text3, Text9, Text8;
+  platform::Label Label31;  // "X6, м" or "Y6, м", by the setup
+  platform::TextBox Text4, Text5, Text6, Text7, Text27, Text28, Text69, Text30;
+  // Light, motion and media.
+  platform::Label Label6;  // " длина волны L1, м", by the units
+  platform::TextBox Text18, Text60, Text12, Text50, Text44, Text29, Text41, Text11, Text22;
+  platform::TextBox Text49, Text99;
+  // Drawing scale, step, refresh and the Doppler models' settings.
+  platform::TextBox Text19, Text40, Text42, Text46, Text53, Text10, Text57, Text54;
+  platform::TextBox Text20, Text63, Text21, Text39, Text17;
+  // Results.
+  platform::TextBox Text13, Text15, Text14, Text16, Text23, Text25, Text24, Text26;
+  platform::TextBox Text47, Text48, Text31, Text32, Text33, Text34, Text35, Text36;
+  platform::TextBox Text37, Text38, Text51, Text52, Text61, Text62, Text71, Text72;
+  platform::TextBox Text73, Text74, Text75, Text76;
+  // Options.
+  platform::CheckBox Check2, Check28, Check29, Check8, Check1, Check12, Check19, Check20;
+  platform::CheckBox Check33, Check26, Check4, Check21, Check22, Check13, Check5, Check11;
+  platform::CheckBox Check9, Check10, Check14, Check15, Check7, Check16, Check6, Check18;
+  platform::CheckBox Check27, Check3, Check17, Check25, Check23, Check24;
+  platform::Frame Frame1, Frame2, Frame4;
+  platform::OptionButton Option1, Option8, Option4, Option7, Option2, Option6;
+  // Buttons.
+  platform::CommandButton Command7, Command2, Command3, Command4, Command5, Command6;
+  platform::CommandButton Command16, Command11, Command12, Command13, Command9, Command1;
+  platform::CommandButton Command10, Command14;
+  platform::PictureBox Picture1;
+
+  // What the scheme was last drawn with.
+  const SchemeParameters& scheme() const { return scheme_; }
+
+ private:
+  platform::Label& addCaption(const std::string& field, const std::string& text, int left, int top,
+                              int width);
+  void layout();
+  void chooseBeamSplitter();
+  void choosePrism();
+  void chooseTestUnits();
+  void chooseRealUnits();
+  void toggleReport();
+  void savePicture();
+  void saveParameters();
+  void loadParameters();
+  // Reads the fields the scheme needs and draws it; false (with a message) on a bad field.
+  bool clearAndRedraw();
+  // The number in a field, or a message naming the field and nothing.
+  std::optional<double> number(const platform::TextBox& field, const char* name);
+
+  std::vector<std::unique_ptr<platform::Label>> captions_;
+  SchemeParameters scheme_;
+};
+
+}  // namespace quorvel::experiment

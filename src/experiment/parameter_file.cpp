@@ -1,0 +1,85 @@
+#include "experiment/parameter_file.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "common/numbers.h"
+
+namespace quorvel::experiment {
+
+long long scaledParameter(double value) {
+  const double product = value * 1e9;
+  if (!std::isfinite(product) || std::fabs(product) >= 9.2e18) {
+    throw common::ArithmeticError("Арифметическая ошибка: значение вне допустимого диапазона");
+  }
+  char digits[40];
+  auto written =
+      std::to_chars(digits, digits + sizeof digits, product, std::chars_format::scientific, 14);
+  double rounded = product;
+  std::from_chars(digits, written.ptr, rounded);
+  return static_cast<long long>(std::trunc(rounded));
+}
+
+std::string parameterLine(const ParameterValues& values) {
+  std::string line;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) line += ',';
+    line += std::to_string(scaledParameter(values[i]));
+  }
+  return line;
+}
+
+SaveResult saveParameterFile(const std::filesystem::path& path, const ParameterValues& values) {
+  const std::string line = parameterLine(values) + "\n";
+  std::string temp = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return SaveResult::CannotOpen;
+  bool ok = ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+  ok = (::fsync(fd) == 0) && ok;
+  ok = (::close(fd) == 0) && ok;
+  std::error_code error;
+  if (ok) {
+    std::filesystem::permissions(temp, std::filesystem::perms(0644), error);
+    std::filesystem::rename(temp, path, error);
+    ok = !error;
+  }
+  if (!ok) {
+    std::filesystem::remove(temp, error);
+    return SaveResult::WriteFailed;
+  }
+  return SaveResult::Saved;
+}
+
+LoadResult loadParameterFile(const std::filesystem::path& path) {
+  LoadResult result;
+  std::error_code error;
+  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return result;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return result;
+  result.error = LoadError::CannotRead;
+  std::string text(1 << 20, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(file.gcount()));
+  for (char& c : text) {
+    if (c == ',' || c == '\r' || c == '\n' || c == '\t') c = ' ';
+  }
+  std::istringstream words(text);
+  ParameterValues values{};
+  std::string word;
+  for (double& value : values) {
+    if (!(words >> word)) return result;
+    auto number = common::parseNumber(word);
+    if (!number) return result;
+    value = *number / 1e9;
+  }
+  result.values = values;
+  return result;
+}
+
+}  // namespace quorvel::experiment
