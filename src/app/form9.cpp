@@ -8,6 +8,8 @@ Form9::Form9(platform::App& app)
   picBox.setGeometry(10, 10, 1000, 700);
 }
 
-void Form9::load() { picBox.picture().setBackColor(platform::rgb(255, 255, 255)); }
+void Form9::load() {
+  picBox.picture().setBackColor(platform::rgb(255, 255, 255));
+}
 
 }  // namespace quorvel::app
