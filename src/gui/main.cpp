@@ -9,6 +9,7 @@
 #include "app/forms.h"
 #include "platform/app.h"
 #include "platform/qt/form_view.h"
+#include "platform/qt/qt_environment.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/view_manager.h"
 
@@ -23,12 +24,13 @@ bool hasDisplay() {
 }
 
 void printCliHelp() {
-  std::cout
-      << "The windows can be driven without a screen through quorvel-cli, for example:\n"
-         "  quorvel-cli dump Form1\n"
-         "  quorvel-cli set Form1.Text20=0,5 click Form1.Command3 dump Form1\n"
-         "  quorvel-cli open Form2 dump Form2\n"
-         "See README.md for every command.\n";
+  const std::string cli = (quorvel::platform::executableFolder() / "quorvel-cli").string();
+  std::cout << "The windows can be driven without a screen through " << cli
+            << ", for example:\n"
+            << "  " << cli << " dump Form1\n"
+            << "  " << cli << " set Form1.Text20=0,5 click Form1.Command3 dump Form1\n"
+            << "  " << cli << " open Form2 dump Form2\n"
+            << "See README.md for every command.\n";
 }
 
 // Saves a picture of every open window into `folder` as FormN.png.
@@ -52,7 +54,7 @@ bool saveScreenshots(quorvel::platform::WindowManager& windows,
 // (and the named windows), saves a picture of each into DIR and ends.
 int main(int argc, char** argv) {
   const bool display = hasDisplay();
-  if (!display) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  quorvel::platform::prepareQtEnvironment(!display);
   QApplication qt(argc, argv);
 
   QString screenshotFolder;

@@ -156,6 +156,16 @@ TEST(CliTest, SaveWritesPicturesByExtension) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(CliTest, MousePressOnAPicture) {
+  // A press with a decimal comma or point; arrays of pictures are named with their index.
+  CliRun r = run({"mouse", "Form1.Picture1", "left", "1,5", "-2", "mouse", "Form1.Picture1",
+                  "right", "0.5", "3"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = run({"mouse", "Form1.Picture1(2)", "left", "1", "2"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("unknown control 'Picture1(2)' of Form1"), std::string::npos);
+}
+
 TEST(CliTest, ProgramFolderOption) {
   std::ostringstream out, err;
   CliRunner runner(out, err);

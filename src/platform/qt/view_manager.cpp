@@ -1,6 +1,7 @@
 #include "platform/qt/view_manager.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "platform/qt/form_view.h"
@@ -23,8 +24,10 @@ void ViewManager::formShown(Form& form) {
   auto* view = new FormView(form);
   views_[&form] = view;
   view->show();
-  view->raise();
-  view->activateWindow();
+  if (QGuiApplication::platformName() != "offscreen") {
+    view->raise();
+    view->activateWindow();
+  }
 }
 
 void ViewManager::formUnloading(Form& form) {
