@@ -215,7 +215,9 @@ TEST_F(Form4Test, ReportCheckShowsAndUnloadsReportWindow) {
 class FolderTest : public Form4Test {
  protected:
   FolderTest() {
-    folder = fs::temp_directory_path() / "quorvel_form4_test";
+    // A folder of its own for every test: ctest runs them side by side.
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    folder = fs::temp_directory_path() / ("quorvel_form4_" + std::string(info->name()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     saved = fs::current_path();
