@@ -1,0 +1,56 @@
+#include "experiment/model/crest_support.h"
+
+#include <string>
+
+#include "common/numbers.h"
+#include "experiment/model/doppler.h"
+#include "platform/color.h"
+
+namespace quorvel::experiment::model::crest {
+
+namespace {
+
+constexpr platform::Color kCrestColor = platform::rgb(0, 0, 250);
+constexpr double kEndRadius = 0.05;
+
+}  // namespace
+
+bool announceEvent(const Options& options, RunContext& context, int kod, double T,
+                   std::string_view reachLabel, double reachOverLambda, double R0OverLambda) {
+  std::string& text = context.report;
+  text = "kod=";
+  text += std::to_string(kod);
+  text += "     T=  ";
+  text += common::numberText(T);
+  text += "\r\n";
+  text += reachLabel;
+  text += common::numberText(reachOverLambda);
+  text += "\r\nR0/L1=";
+  text.append(static_cast<std::size_t>(8 + 2 * (kod - 1)), ' ');
+  text += common::numberText(R0OverLambda);
+  text += "\r\n";
+  return options.check19 || DopplerStepPrompt(context);
+}
+
+void drawModel(const Options& options, RunContext& context, double scale, double x1, double y1,
+               double x2, double y2, const double* x, const double* y, int ends) {
+  platform::Picture* picture = context.picture;
+  if (picture == nullptr) return;
+  if (!options.check20) {
+    picture->cls();
+    if (context.redrawScheme) context.redrawScheme();
+  }
+  picture->line(x1 / scale, y1 / scale, x2 / scale, y2 / scale);
+  if (!options.check20) {
+    for (int i = 0; i + 1 < ends; i += 2) {
+      picture->line(x[i] / scale, y[i] / scale, x[i + 1] / scale, y[i + 1] / scale, kCrestColor);
+    }
+  }
+  for (int i = 0; i < ends; ++i) picture->circle(x[i] / scale, y[i] / scale, kEndRadius);
+}
+
+void reportError(RunContext& context, std::string_view text) {
+  context.host.messageBox(text, platform::Buttons::Ok, "Quorvel");
+}
+
+}  // namespace quorvel::experiment::model::crest
