@@ -161,6 +161,12 @@ Form4::Form4(platform::App& app)
   Command11.onClick = [this] { saveParameters(); };
   Command12.onClick = [this] { loadParameters(); };
   Command16.onClick = [this] { this->app().windows().unload(name()); };
+  Command7.onClick = [this] { startExperiment(); };
+  Command2.onClick = [] { common::shared().StopRequested = 1; };
+  Command14.onClick = [] { common::shared().StopRequested = 1; };
+  Command3.onClick = [this] { continueExperiment(false); };
+  Command4.onClick = [this] { continueExperiment(true); };
+  Command13.onClick = [this] { compareWithMichelson(); };
 }
 
 platform::Label& Form4::addCaption(const std::string& field, const std::string& text, int left,
@@ -581,7 +587,43 @@ void Form4::loadParameters() {
 
 nlohmann::json Form4::data() const {
   const auto& shared = common::shared();
-  return {{"X", shared.X}, {"Y", shared.Y}};
+  const model::ExperimentState& s = state_;
+  nlohmann::json legs = nlohmann::json::array();
+  for (std::size_t k = 0; k <= 30; ++k) {
+    legs.push_back({{"k", k},
+                    {"T1", s.legs.T1[k]},
+                    {"T2", s.legs.T2[k]},
+                    {"S1", s.legs.S1[k]},
+                    {"S2", s.legs.S2[k]},
+                    {"v", s.legs.v[k]},
+                    {"received", s.legs.received[k]},
+                    {"V1", s.legs.V1[k]},
+                    {"V2", s.legs.V2[k]},
+                    {"n", s.legs.P21[k]},
+                    {"An", s.legs.An[k]},
+                    {"Nv", s.legs.Nv[k]},
+                    {"done", s.legs.done[k]}});
+  }
+  return {{"X", shared.X},
+          {"Y", shared.Y},
+          {"T", s.T},
+          {"P0", s.P0},
+          {"c", s.c},
+          {"v01", s.v01},
+          {"v02", s.v02},
+          {"V", s.V},
+          {"AlfaV", s.AlfaV},
+          {"aimAngle", s.aimAngle},
+          {"ii", s.ii},
+          {"jj", s.jj},
+          {"N1", s.N1},
+          {"N2", s.N2},
+          {"S1", s.S1},
+          {"S2", s.S2},
+          {"T1", s.T1},
+          {"T2", s.T2},
+          {"started", s.started},
+          {"legs", legs}};
 }
 
 }  // namespace quorvel::experiment

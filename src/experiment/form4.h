@@ -1,10 +1,14 @@
 #pragma once
 
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "experiment/model/experiment_state.h"
+#include "experiment/model/run_context.h"
+#include "experiment/model/run_steps.h"
 #include "experiment/scheme_drawing.h"
 #include "platform/form.h"
 
@@ -50,6 +54,10 @@ class Form4 : public platform::Form {
 
   // What the scheme was last drawn with.
   const SchemeParameters& scheme() const { return scheme_; }
+  // The state of the last run (its parameters, progress and leg tables).
+  const model::ExperimentState& state() const { return state_; }
+  // The options of the check boxes and option buttons as the computations read them.
+  model::Options options() const;
 
  private:
   platform::Label& addCaption(const std::string& field, const std::string& text, int left, int top,
@@ -68,8 +76,23 @@ class Form4 : public platform::Form {
   // The number in a field, or a message naming the field and nothing.
   std::optional<double> number(const platform::TextBox& field, const char* name);
 
+  // The run: reading the fields, starting, going on, the window's side of a run.
+  bool readRunParameters(model::ExperimentState& s);
+  void startExperiment();
+  void runExperiment();
+  void continueExperiment(bool stopAtFirstRefresh);
+  void compareWithMichelson();
+  model::RunContext runContext();
+  model::RunHooks runHooks();
+  static SchemeParameters schemeOf(const model::ExperimentState& s);
+  void showResults(const model::ExperimentState& s);
+  void printReport(const model::ExperimentState& s);
+
   std::vector<std::unique_ptr<platform::Label>> captions_;
   SchemeParameters scheme_;
+  model::ExperimentState state_;
+  bool running_ = false;
+  std::unique_ptr<std::ofstream> debugFile_;
 };
 
 }  // namespace quorvel::experiment

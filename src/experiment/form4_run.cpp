@@ -1,0 +1,217 @@
+#include <filesystem>
+#include <fstream>
+
+#include "common/numbers.h"
+#include "common/shared.h"
+#include "experiment/form4.h"
+#include "experiment/model/beam_splitter_run.h"
+#include "experiment/model/michelson_theory.h"
+#include "experiment/model/path_report.h"
+#include "experiment/model/run_start.h"
+#include "platform/app.h"
+
+namespace quorvel::experiment {
+
+using common::numberText;
+using platform::Buttons;
+
+namespace {
+
+// A velocity cut to 9 decimals, as the result fields show it.
+std::string cut9(double v) {
+  return numberText(common::truncateDecimals(v, 9));
+}
+
+// One value of the debug file: a blank before non-negative numbers, as list output writes.
+std::string debugValue(double v) {
+  return (v >= 0 ? " " : "") + numberText(v) + " ";
+}
+
+}  // namespace
+
+model::RunContext Form4::runContext() {
+  model::RunContext context(host(), &Picture1.picture());
+  context.redrawScheme = [this] { clearAndRedraw(); };
+  context.showTime = [this](double T) { Text17.setText(numberText(T)); };
+  return context;
+}
+
+model::RunHooks Form4::runHooks() {
+  model::RunHooks hooks;
+  hooks.showResults = [this](const model::ExperimentState& s) { showResults(s); };
+  hooks.redrawSetup = [this] {
+    SchemeDrawing drawing(Picture1.picture(), common::shared().X, common::shared().Y);
+    drawing.redrawBeamSplitter(schemeOf(state_));
+  };
+  hooks.showScreenFrequencies = [this](double first, double second) {
+    Text71.setText(numberText(first));
+    Text72.setText(numberText(second));
+  };
+  hooks.printReport = [this](const model::ExperimentState& s) { printReport(s); };
+  return hooks;
+}
+
+SchemeParameters Form4::schemeOf(const model::ExperimentState& s) {
+  SchemeParameters p;
+  p.Alfa1 = s.Alfa1;
+  p.Alfa2 = s.Alfa2;
+  p.Alfa3 = s.Alfa3;
+  p.Alfa4 = s.Alfa4;
+  p.mirrorWidth = s.mirrorWidth;
+  p.plateThickness = s.plateThickness;
+  p.cylinderSize = s.cylinderSize;
+  p.ML = s.ML;
+  return p;
+}
+
+void Form4::showResults(const model::ExperimentState& s) {
+  const double x1 = s.ii < 18.5 ? s.Xf[1] : s.arrivalX[1];
+  const double y1 = s.ii < 18.5 ? s.Yf[1] : s.arrivalY[1];
+  const double x2 = s.jj < 28.5 ? s.Xf[2] : s.arrivalX[2];
+  const double y2 = s.jj < 28.5 ? s.Yf[2] : s.arrivalY[2];
+  Text13.setText(numberText(x1));
+  Text15.setText(numberText(y1));
+  Text14.setText(numberText(x2));
+  Text16.setText(numberText(y2));
+  Text23.setText(cut9(s.VXf[1]));
+  Text25.setText(cut9(s.VYf[1]));
+  Text24.setText(cut9(s.VXf[2]));
+  Text26.setText(cut9(s.VYf[2]));
+  Text17.setText(numberText(s.T));
+  Text47.setText(std::to_string(s.ii));
+  Text48.setText(std::to_string(s.jj));
+  Text31.setText(numberText(s.T1));
+  Text32.setText(numberText(s.T2));
+  Text33.setText(numberText(s.legs.v[1] / s.v01));
+  Text34.setText(numberText(s.legs.v[2] / s.v02));
+  Text35.setText(numberText(s.S1));
+  Text36.setText(numberText(s.S2));
+  Text37.setText(numberText(s.raySpeed[1]));
+  Text38.setText(numberText(s.raySpeed[2]));
+  Text51.setText(numberText(s.N1));
+  Text52.setText(numberText(s.N2));
+  Text61.setText(numberText(s.legs.An[1] * common::RadToDeg));
+  Text62.setText(numberText(s.legs.An[2] * common::RadToDeg));
+}
+
+void Form4::printReport(const model::ExperimentState& s) {
+  platform::Form* report = app().windows().find("Form9");
+  auto* box = report ? dynamic_cast<platform::PictureBox*>(report->find("picBox")) : nullptr;
+  if (!box) return;
+  model::PathReportInput input;
+  input.T1 = s.legs.T1;
+  input.T2 = s.legs.T2;
+  input.S1 = s.legs.S1;
+  input.S2 = s.legs.S2;
+  input.v = s.legs.v;
+  input.V1 = s.legs.V1;
+  input.V2 = s.legs.V2;
+  input.P21 = s.legs.P21;
+  for (std::size_t k = 0; k < input.An.size(); ++k) input.An[k] = s.legs.An[k];
+  input.Nv = s.legs.Nv;
+  input.X1at18 = s.arrivalX[1];
+  input.Y1at18 = s.arrivalY[1];
+  input.X2at28 = s.arrivalX[2];
+  input.Y2at28 = s.arrivalY[2];
+  input.v01 = s.v01;
+  input.v02 = s.v02;
+  input.real = s.options.realUnits;
+  input.cylinder = s.options.check25;
+  model::printPathReport(
+      s.options.prism ? model::ReportSetup::Prism : model::ReportSetup::BeamSplitter, input,
+      box->picture(), host());
+}
+
+void Form4::startExperiment() {
+  if (running_) return;
+  model::ExperimentState next = state_;
+  if (!readRunParameters(next)) return;
+  if (next.options.prism) {
+    host().messageBox(
+        "Расчет установки Кестра в этой версии программы еще не выполняется: выберите "
+        "схему «1- Майкельсон»",
+        Buttons::Ok, "Quorvel");
+    return;
+  }
+  state_ = next;
+  model::RunContext context = runContext();
+  try {
+    model::startRun(state_, context);
+  } catch (const std::exception& e) {
+    host().messageBox(std::string("Эксперимент не начат: ") + e.what(), Buttons::Ok, "Quorvel");
+    return;
+  }
+  Text20.setText(numberText(state_.v01 / 1e6));
+  Text63.setText(numberText(state_.v02 / 1e6));
+  Text42.setText(numberText(model::stepInWavelengths(state_)));
+  Text53.setText(numberText(model::refinedStepInWavelengths(state_)));
+  if (state_.options.check5) {
+    if (!app().windows().find("Form9")) toggleReport();
+    platform::Form* report = app().windows().find("Form9");
+    if (auto* box =
+            report ? dynamic_cast<platform::PictureBox*>(report->find("picBox")) : nullptr) {
+      box->picture().cls();
+    }
+  }
+  debugFile_.reset();
+  if (state_.options.check24) {
+    debugFile_ = std::make_unique<std::ofstream>(host().programFolder() / "Otladka.dat");
+    if (*debugFile_) {
+      *debugFile_ << ' ' << state_.ii << "  " << state_.jj << " " << debugValue(state_.T)
+                  << debugValue(state_.Xf[1]) << debugValue(state_.Yf[1])
+                  << debugValue(state_.Xf[2]) << debugValue(state_.Yf[2]) << "\n";
+    }
+  }
+  model::prepareBeamSplitterRun(state_);
+  runExperiment();
+}
+
+void Form4::runExperiment() {
+  if (running_ || !state_.started) return;
+  running_ = true;
+  model::RunContext context = runContext();
+  const bool finished = model::runBeamSplitter(state_, context, runHooks());
+  running_ = false;
+  // The debug file is closed when the run has ended with both rays arrived.
+  if (finished) debugFile_.reset();
+}
+
+void Form4::continueExperiment(bool stopAtFirstRefresh) {
+  if (running_) return;
+  if (!state_.started) {
+    host().messageBox("Сначала надо начать эксперимент", Buttons::Ok, "Quorvel");
+    return;
+  }
+  auto nc0 = common::parseNumber(Text10.text());
+  if (nc0 && *nc0 >= 1 && *nc0 <= 1e9) state_.NC0 = static_cast<int>(std::nearbyint(*nc0));
+  common::shared().StopRequested = stopAtFirstRefresh ? 1 : 0;
+  runExperiment();
+}
+
+void Form4::compareWithMichelson() {
+  if (Option8.value()) {
+    host().messageBox("Необходим вычислительный эксперимент на установке Майкельсона", Buttons::Ok,
+                      "Quorvel");
+    return;
+  }
+  const auto& X = common::shared().X;
+  const auto& Y = common::shared().Y;
+  model::MichelsonInput input;
+  input.X1 = X[1];
+  input.X3 = X[3];
+  input.Y2 = Y[2];
+  input.Y3 = Y[3];
+  input.V = state_.V;
+  input.Vs = state_.started ? state_.c : 0.0;
+  input.v01 = state_.v01;
+  input.T1 = state_.legs.T1;
+  input.T2 = state_.legs.T2;
+  input.comparative = Check7.ticked();
+  try {
+    model::printMichelsonComparison(Picture1.picture(), input);
+  } catch (const std::exception&) {
+    host().messageBox("Сначала надо выполнить вычислительный эксперимент", Buttons::Ok, "Quorvel");
+  }
+}
+
+}  // namespace quorvel::experiment

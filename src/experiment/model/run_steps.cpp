@@ -1,0 +1,260 @@
+#include "experiment/model/run_steps.h"
+
+#include <cmath>
+
+#include "common/numbers.h"
+#include "common/shared.h"
+#include "experiment/model/doppler.h"
+#include "experiment/model/geometry.h"
+#include "platform/color.h"
+
+namespace quorvel::experiment::model {
+
+namespace {
+
+using common::numberText;
+using common::Pi;
+using common::RadToDeg;
+
+constexpr char kCrLf[] = "\r\n";
+
+double& rayTime(ExperimentState& s, int ray) {
+  return ray == 1 ? s.T1 : s.T2;
+}
+double& rayPath(ExperimentState& s, int ray) {
+  return ray == 1 ? s.S1 : s.S2;
+}
+double& rayPeriods(ExperimentState& s, int ray) {
+  return ray == 1 ? s.N1 : s.N2;
+}
+std::array<double, 31>& timeTable(ExperimentState& s, int ray) {
+  return ray == 1 ? s.legs.T1 : s.legs.T2;
+}
+std::array<double, 31>& pathTable(ExperimentState& s, int ray) {
+  return ray == 1 ? s.legs.S1 : s.legs.S2;
+}
+std::array<double, 31>& speedTable(ExperimentState& s, int ray) {
+  return ray == 1 ? s.legs.V1 : s.legs.V2;
+}
+
+// Turns ray r's front velocity to its leg's direction at its present speed.
+void turnFront(ExperimentState& s, int ray, int leg) {
+  s.legs.An[static_cast<std::size_t>(ray)] = s.legs.An[static_cast<std::size_t>(leg)];
+  s.VXf[ray] = s.raySpeed[ray] * std::cos(s.legs.An[static_cast<std::size_t>(leg)]);
+  s.VYf[ray] = s.raySpeed[ray] * std::sin(s.legs.An[static_cast<std::size_t>(leg)]);
+}
+
+// The effective angle of a moving surface through the front of ray r: the approach of an
+// offset point beside the front, whose displacement runs along the moving surface.
+// `lessPi`: the angle found runs the other way round (a mirror met from its back side).
+double effectiveAngle(ExperimentState& s, RunContext& context, int ray, double offsetAngle,
+                      double alfa, bool lessPi = false) {
+  const OffsetPoint offset = offsetPoint(s, ray, offsetAngle, s.Xf[ray], s.Yf[ray], alfa);
+  s.Xf[3] = offset.x;
+  s.Yf[3] = offset.y;
+  ApproachPoints points{offset.x, offset.y, s.Xf[ray], s.Yf[ray]};
+  s.AlfaZ = alfa;
+  ApproachMirror(s, context, s.VXf[ray], s.VYf[ray], points, alfa);
+  return offset.flipped != lessPi ? s.AlfaZ - Pi : s.AlfaZ;
+}
+
+std::string angleLine(int leg, double angle) {
+  return "Alfa" + std::to_string(leg) + "=   " +
+         common::formatNumber(angle * RadToDeg, "000.000000");
+}
+
+void printAt(platform::Picture& picture, double x, double y, const std::string& text) {
+  picture.setCurrentX(x);
+  picture.setCurrentY(y);
+  picture.print(text);
+}
+
+}  // namespace
+
+bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
+  const auto& X = common::shared().X;
+  const auto& Y = common::shared().Y;
+  const double V = s.raySpeed[ray];
+  const double An = s.legs.An[static_cast<std::size_t>(leg)];
+  if (surface.screen) {
+    s.R0 = X[6] - s.Xf[ray];
+    s.V12 = V * std::cos(An);
+    s.V21 = s.V * std::cos(s.AlfaV - Pi);
+  } else {
+    const auto p = static_cast<std::size_t>(surface.point);
+    DistanceToLine(s, s.Xf[ray], s.Yf[ray], X[p], Y[p], surface.alfa);
+    s.V12 = V * std::cos(An - surface.alfa + surface.side * Pi / 2);
+    s.V21 = s.V * std::cos(s.AlfaV - surface.alfa - surface.side * Pi / 2);
+  }
+  return 2 * (s.V12 + s.V21) * s.dt >= s.R0;
+}
+
+bool legEnds(const ExperimentState& s) {
+  return (s.V12 + s.V21) * (s.dt / s.refinementDivisor) >= s.R0;
+}
+
+OffsetPoint offsetPoint(const ExperimentState& s, int ray, double offsetAngle, double xm, double ym,
+                        double alfa) {
+  const double half = s.mirrorWidth / 2;
+  OffsetPoint point{s.Xf[ray] + half * std::cos(offsetAngle),
+                    s.Yf[ray] + half * std::sin(offsetAngle), false};
+  // Whether the point, moving with the front relative to the moving surface, still has the
+  // surface ahead of it; a point already past it could never meet it.
+  const double nx = -std::sin(alfa);
+  const double ny = std::cos(alfa);
+  const double relative = nx * (s.VXf[ray] - s.Vx) + ny * (s.VYf[ray] - s.Vy);
+  const double gap = nx * (xm - point.x) + ny * (ym - point.y);
+  if (relative != 0 && gap / relative < 0) {
+    point.x = s.Xf[ray] - half * std::cos(offsetAngle);
+    point.y = s.Yf[ray] - half * std::sin(offsetAngle);
+    point.flipped = true;
+  }
+  return point;
+}
+
+void refract(ExperimentState& s, RunContext& context, int ray, int leg, int next,
+             const LegSurface& surface, bool secondRayLabel) {
+  const auto k = static_cast<std::size_t>(leg);
+  const auto kn = static_cast<std::size_t>(next);
+  double AlfaZ = surface.alfa;
+  if (s.options.check8) {
+    AlfaZ = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa);
+  }
+  s.AlfaZ = AlfaZ;
+  // The side factor turns the face for the legs that meet it from its other side.
+  const double incidence = s.legs.An[k] - AlfaZ + surface.side * Pi / 2;
+  const double refraction =
+      common::ArcSin(std::sin(incidence) * s.n[k] / common::requireFinite(s.n[kn], "n"));
+  s.legs.An[kn] = AlfaZ - surface.side * Pi / 2 + refraction;
+  s.legs.v[kn] = s.legs.v[k];
+  s.legs.received[k] = s.legs.v[k];
+  if (s.options.check4) s.raySpeed[ray] = s.Vs0 / s.n[kn];
+  turnFront(s, ray, next);
+  context.report += "угол падения луча          " + numberText(incidence * RadToDeg) + kCrLf;
+  context.report += (secondRayLabel ? "угол преломления луча  " : "угол преломления луча ") +
+                    numberText(refraction * RadToDeg) + kCrLf;
+}
+
+void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next,
+             const LegSurface& surface, int orientationCode, bool coating) {
+  const auto k = static_cast<std::size_t>(leg);
+  const auto kn = static_cast<std::size_t>(next);
+  double AlfaZ = surface.alfa;
+  if (s.options.check2) {
+    if (coating) {
+      AlfaZ = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa);
+    } else {
+      const double sigma = s.legs.An[k] - surface.alfa > Pi / 2 ? -1.0 : 1.0;
+      const double offsetAngle = s.legs.An[k] - Pi / 2 + (sigma < 0 ? Pi : 0.0);
+      AlfaZ = effectiveAngle(s, context, ray, offsetAngle, surface.alfa, sigma < 0);
+    }
+  }
+  s.AlfaZ = AlfaZ;
+  s.legs.An[kn] = 2 * AlfaZ - s.legs.An[k];
+  s.legs.v[kn] = s.legs.v[k];
+  s.legs.received[k] = s.legs.v[k];
+  if (s.options.check1) {
+    const DopplerOutcome outcome = Dopler_Zerkalo(s, context, surface.alfa, AlfaZ, s.raySpeed[ray],
+                                                  s.legs.An[k], s.legs.v[k], orientationCode);
+    if (outcome == DopplerOutcome::Done) {
+      s.legs.v[kn] = s.vr;
+      s.legs.received[k] = s.vm;
+    }
+    s.AlfaZ = AlfaZ;
+  }
+  if (s.options.check4) s.raySpeed[ray] = s.Vs0 / s.n[kn];
+  turnFront(s, ray, next);
+}
+
+void arrive(ExperimentState& s, RunContext& context, int ray, int leg) {
+  const auto k = static_cast<std::size_t>(leg);
+  const auto kn = k + 1;
+  s.legs.v[kn] = s.legs.v[k];
+  s.legs.received[k] = s.legs.v[k];
+  s.AlfaZ = Pi / 2;
+  if (s.options.check1) {
+    const DopplerOutcome outcome =
+        Dopler_Zerkalo(s, context, Pi / 2, Pi / 2, s.raySpeed[ray], s.legs.An[k], s.legs.v[k], 180);
+    if (outcome == DopplerOutcome::Done) s.legs.received[k] = s.vm;
+    s.AlfaZ = Pi / 2;
+  }
+  s.n[kn] = s.n[k];
+  s.legs.P21[kn] = s.n[k];
+  s.legs.An[kn] = s.legs.An[k];
+  bookkeeping(s, ray, leg, leg + 1);
+  // The last row of the report shows the whole way: twice the arrival time and path.
+  timeTable(s, ray)[kn] = 2 * rayTime(s, ray);
+  pathTable(s, ray)[kn] = 2 * rayPath(s, ray);
+  s.legs.Nv[kn] = rayPeriods(s, ray);
+  s.arrivalX[ray] = s.Xf[ray];
+  s.arrivalY[ray] = s.Yf[ray];
+}
+
+void bookkeeping(ExperimentState& s, int ray, int leg, int next) {
+  const auto k = static_cast<std::size_t>(leg);
+  const auto kn = static_cast<std::size_t>(next);
+  const double periods = (s.T - rayTime(s, ray)) * s.legs.v[k];
+  s.legs.Nv[k] = periods;
+  rayPeriods(s, ray) += periods;
+  rayTime(s, ray) = s.T;
+  rayPath(s, ray) = s.path[ray];
+  timeTable(s, ray)[k] = s.T;
+  pathTable(s, ray)[k] = s.path[ray];
+  speedTable(s, ray)[kn] = s.raySpeed[ray];
+  s.legs.v[static_cast<std::size_t>(ray)] = s.legs.v[kn];
+  s.legs.done[k] = true;
+}
+
+void printLegAngles(ExperimentState& s, RunContext& context, int ray, int leg, int next) {
+  if (!context.picture) return;
+  const double row = ray == 1 ? 32 : 42;
+  printAt(*context.picture, ray == 1 ? -12.5 : -6.5, row - leg, angleLine(leg, s.AlfaZ));
+  printAt(*context.picture, ray == 1 ? 4 : 10, row - next,
+          angleLine(next, s.legs.An[static_cast<std::size_t>(next)]));
+}
+
+void printFrequencyTable(const ExperimentState& s, RunContext& context) {
+  if (!context.picture) return;
+  platform::Picture& picture = *context.picture;
+  printAt(picture, -12, 20 - 4.0 * 9 / 5,
+          " частота луча на этом участке пути и принятая поверхностью в конце этого участка "
+          "пути");
+  auto ratio = [](double value, double base) {
+    return common::formatNumber(value / base, "0.000000000");
+  };
+  for (int k = 10; k <= 18; ++k) {
+    const auto k1 = static_cast<std::size_t>(k);
+    const auto k2 = k1 + 10;
+    printAt(picture, -12, 20 - 4.0 * k / 5,
+            "v(" + std::to_string(k) + ")/v01=   " + ratio(s.legs.v[k1], s.v01) + "    " +
+                ratio(s.legs.received[k1], s.v01) + "                         v(" +
+                std::to_string(k + 10) + ")/v02=   " + ratio(s.legs.v[k2], s.v02) + "    " +
+                ratio(s.legs.received[k2], s.v02));
+  }
+}
+
+void refresh(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
+  if (hooks.showResults) hooks.showResults(s);
+  if (s.options.check11 && hooks.redrawSetup) hooks.redrawSetup();
+  if (!context.picture) return;
+  if (s.options.check14) {
+    context.picture->circle(s.Xf[1] / s.ML, s.Yf[1] / s.ML, 0.03, platform::rgb(255, 0, 0));
+  }
+  if (s.options.check15) {
+    context.picture->circle(s.Xf[2] / s.ML, s.Yf[2] / s.ML, 0.03, platform::rgb(0, 0, 255));
+  }
+}
+
+bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg) {
+  (void)s;
+  const std::string text = "пройден участок пути  " + std::to_string(leg) + kCrLf + context.report +
+                           kCrLf + "ПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?";
+  return context.host.messageBox(text, platform::Buttons::YesNo, "Quorvel");
+}
+
+std::string solutionErrorText(const ExperimentState& s) {
+  return "Ошибка решения при ii= " + std::to_string(s.ii) + "  и jj= " + std::to_string(s.jj) +
+         "  AlfaZ=  " + numberText(s.AlfaZ * RadToDeg);
+}
+
+}  // namespace quorvel::experiment::model

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "experiment/model/experiment_state.h"
+#include "experiment/model/run_context.h"
+
+namespace quorvel::experiment::model {
+
+// What a setup run shows of itself in the window besides the scheme picture.
+struct RunHooks {
+  // The result fields, every NC0 steps.
+  std::function<void(const ExperimentState&)> showResults;
+  // The incremental redraw of the moving setup ("анимация").
+  std::function<void()> redrawSetup;
+  // The screen frequencies of both rays relative to v01, when both have arrived.
+  std::function<void(double, double)> showScreenFrequencies;
+  // The path report at the end of a finished run ("отчет").
+  std::function<void(const ExperimentState&)> printReport;
+  // One line of the debug file (Check24).
+  std::function<void(const std::string&)> debugLine;
+};
+
+// The surface that ends a leg: a line through a moving point at an angle, and the side
+// factor s that makes the ray head into it.
+struct LegSurface {
+  int point = 0;        // index in the shared point table
+  double alfa = 0;      // rad
+  int side = 1;         // s of the closing speeds
+  bool screen = false;  // the vertical screen line x = X(6)
+};
+
+// Ray r's closing speeds towards its leg's surface, into s.V12 and s.V21, and the distance
+// into s.R0 (and the line). Returns whether the ray is near: 2·(V12 + V21)·dt ≥ R0.
+bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface);
+
+// The leg ends when (V12 + V21)·(dt / divisor) ≥ R0 (the closing distance of one refined
+// step).
+bool legEnds(const ExperimentState& s);
+
+// The offset point of a front for an approach: half a mirror width beside the front, along
+// the direction `offsetAngle`; when that point has already passed the surface, the point on
+// the other side is taken and `flipped` is set (the angle found is then less π).
+struct OffsetPoint {
+  double x = 0;
+  double y = 0;
+  bool flipped = false;
+};
+OffsetPoint offsetPoint(const ExperimentState& s, int ray, double offsetAngle, double xm, double ym,
+                        double alfa);
+
+// Refraction of ray r at a face of angle `faceAngle` (the moving face's effective angle with
+// options.check8) from leg `leg` into leg `next`; sets An(next), the ray's speed and
+// velocity, and adds the angle lines to the report text.
+void refract(ExperimentState& s, RunContext& context, int ray, int leg, int next,
+             const LegSurface& surface, bool secondRayLabel);
+
+// Reflection of ray r at a mirror (or the coating) from leg `leg` into `next`, with the
+// Doppler model of the given orientation code; `coating` chooses the offset point rule.
+void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next,
+             const LegSurface& surface, int orientationCode, bool coating);
+
+// Arrival of ray r at the screen at the end of leg `leg` (18 or 28).
+void arrive(ExperimentState& s, RunContext& context, int ray, int leg);
+
+// The bookkeeping of every leg end: periods, times, paths, speeds, the done flag.
+void bookkeeping(ExperimentState& s, int ray, int leg, int next);
+
+// The two "Alfa.." lines of a leg end on the scheme picture.
+void printLegAngles(ExperimentState& s, RunContext& context, int ray, int leg, int next);
+
+// The frequency table of the end of a run.
+void printFrequencyTable(const ExperimentState& s, RunContext& context);
+
+// The refresh of every NC0 steps: result fields, animation, front circles.
+void refresh(ExperimentState& s, RunContext& context, const RunHooks& hooks);
+
+// The step-by-step pause after a leg: false when the user wants to stop.
+bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg);
+
+// The line "Ошибка решения при ii= … и jj= … AlfaZ=  …".
+std::string solutionErrorText(const ExperimentState& s);
+
+}  // namespace quorvel::experiment::model

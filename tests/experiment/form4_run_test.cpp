@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/forms.h"
+#include "common/numbers.h"
+#include "common/shared.h"
+#include "experiment/form4.h"
+#include "platform/app.h"
+#include "platform/headless/headless_host.h"
+
+namespace quorvel::experiment {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The experiment window with the beam-splitter setup chosen, Doppler models off so that a
+// whole run takes a few thousand steps.
+class Form4RunTest : public testing::Test {
+ protected:
+  Form4RunTest() : app(host) {
+    common::shared().StopRequested = 0;
+    app::registerForms(app.windows());
+    app.windows().show("Form1");
+    app.windows().show("Form4");
+    f().click(f().Option1);
+    f().click(f().Check1);  // "+ эффект Доплера " off
+  }
+  ~Form4RunTest() override {
+    for (auto* form : app.windows().openForms()) app.windows().unload(form->name());
+    common::shared().StopRequested = 0;
+  }
+  Form4& f() { return *static_cast<Form4*>(app.windows().find("Form4")); }
+  std::vector<std::string> messageTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& m : host.messages()) texts.push_back(m.text);
+    return texts;
+  }
+
+  platform::HeadlessHost host;
+  platform::App app;
+};
+
+TEST_F(Form4RunTest, RunEndsWithBothRaysArrivedAndFieldsWritten) {
+  f().click(f().Command7);
+  EXPECT_TRUE(host.messages().empty()) << messageTexts().front();
+  const auto& s = f().state();
+  EXPECT_EQ(s.ii, 19);
+  EXPECT_EQ(s.jj, 29);
+  EXPECT_EQ(f().Text47.text(), "19");
+  EXPECT_EQ(f().Text48.text(), "29");
+  // Without the Doppler models every frequency is the emitted one.
+  EXPECT_EQ(f().Text71.text(), "1");
+  EXPECT_EQ(f().Text72.text(), "1");
+  EXPECT_EQ(f().Text20.text(), common::numberText(30000 / 1.0003 / 0.0065 / 1e6));
+  EXPECT_EQ(f().Text42.text(),
+            common::numberText(common::truncateDecimals(1e-7 * 30000 / 1.0003 / 0.0065, 9)));
+  EXPECT_EQ(f().Text17.text(), common::numberText(s.T));
+  EXPECT_EQ(f().Text31.text(), common::numberText(s.T1));
+  EXPECT_GT(s.T1, 0);
+  EXPECT_GT(s.T2, 0);
+  // Ray 1's arrival point is shown once it has arrived.
+  EXPECT_EQ(f().Text13.text(), common::numberText(s.arrivalX[1]));
+}
+
+TEST_F(Form4RunTest, BadFieldEndsTheStartWithItsNameAndNothingBegun) {
+  f().typeText(f().Text40, "шаг");
+  f().click(f().Command7);
+  ASSERT_EQ(host.messages().size(), 1u);
+  EXPECT_EQ(host.messages()[0].text,
+            "Задайте правильно данные: в поле «шаг решения, с» должно быть число, а не «шаг»");
+  EXPECT_FALSE(f().state().started);
+  EXPECT_EQ(f().Text17.text(), "Text17");
+  // Values with which a run could never end are refused too.
+  const std::pair<platform::TextBox*, const char*> bad[] = {
+      {&f().Text40, "0"}, {&f().Text10, "0"}, {&f().Text46, "0,5"}, {&f().Text12, "-30"}};
+  for (const auto& [field, text] : bad) {
+    const std::string before = field->text();
+    f().typeText(f().Text40, "1E-7");
+    f().typeText(*field, text);
+    f().click(f().Command7);
+    f().typeText(*field, field == &f().Text40 ? "1E-7" : before);
+  }
+  EXPECT_EQ(host.messages().size(), 5u);
+  EXPECT_FALSE(f().state().started);
+}
+
+TEST_F(Form4RunTest, FastSetupWarnsAndStillRuns) {
+  f().typeText(f().Text50, "7");  // 7,3 km/s with Vz: above a fifth of 30 km/s
+  f().typeText(f().Text6, "80");  // and a splitter angle outside 90..180
+  f().click(f().Command7);
+  const auto texts = messageTexts();
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[0],
+            "                         ВНИМАНИЕ\r\n    программа работает корректно при \r\n  "
+            "расчете эффекта Доплера только, если\r\nскорость ИСО не более 1/5 скорости "
+            "света\r\n");
+  EXPECT_EQ(texts[1],
+            "                         ВНИМАНИЕ\r\n для схемы интерферометра Майкельсона\r\n "
+            "программа работает корректно только при\r\n углах наклона стекол от 90 до 180 "
+            "градусов\r\n");
+  EXPECT_TRUE(f().state().started);
+  // With the splitter at 80° the light meets its face from behind and could never reach it:
+  // the run ends with its error instead of flying on.
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[2], "Ошибка решения при ii= 10  и jj= 0  AlfaZ=  0");
+}
+
+TEST_F(Form4RunTest, StopContinueAndStepsOfNC0) {
+  // Stop after a few yields, then go on NC0 steps at a time, then to the end.
+  host.stopAfter(25);
+  f().click(f().Command7);
+  const double stoppedAt = f().state().T;
+  EXPECT_EQ(f().state().ii, 10);
+  EXPECT_NEAR(stoppedAt, 30 * 1e-7, 1e-12);  // the refresh after the 25th step: 3·NC0 steps
+  f().typeText(f().Text10, "1");
+  f().click(f().Command4);
+  EXPECT_NEAR(f().state().T, stoppedAt + 1e-7, 1e-12);
+  f().click(f().Command4);
+  EXPECT_NEAR(f().state().T, stoppedAt + 2e-7, 1e-12);
+  f().typeText(f().Text10, "10");
+  f().click(f().Command3);
+  EXPECT_EQ(f().state().ii, 19);
+  EXPECT_EQ(f().state().jj, 29);
+  const auto tables = f().state().legs.T1;
+  const double T = f().state().T;
+  // A finished run continued ends again at once with the same results.
+  f().click(f().Command3);
+  EXPECT_EQ(f().state().legs.T1, tables);
+  EXPECT_EQ(f().state().T, T);
+}
+
+TEST_F(Form4RunTest, SecondStartDuringARunIsRefusedAndClosingStopsTheRun) {
+  int yields = 0;
+  host.onDoEvents = [&] {
+    if (++yields == 5) f().click(f().Command7);  // pressed again while running
+    if (yields == 8) app.windows().requestClose("Form4");
+  };
+  f().click(f().Command7);
+  host.onDoEvents = nullptr;
+  EXPECT_EQ(app.windows().find("Form4"), nullptr);
+  EXPECT_LT(yields, 40);  // stopped at the next refresh, not run to its end
+}
+
+TEST_F(Form4RunTest, MichelsonComparisonNeedsARunAndTheBeamSplitter) {
+  f().click(f().Command13);
+  EXPECT_EQ(messageTexts().back(), "Сначала надо выполнить вычислительный эксперимент");
+  f().click(f().Command7);
+  const auto count = host.messages().size();
+  f().click(f().Command13);
+  EXPECT_EQ(host.messages().size(), count);
+  f().click(f().Option8);
+  f().click(f().Command13);
+  EXPECT_EQ(messageTexts().back(), "Необходим вычислительный эксперимент на установке Майкельсона");
+}
+
+TEST_F(Form4RunTest, ReportWindowReceivesThePathReport) {
+  f().click(f().Check5);
+  auto& report =
+      static_cast<platform::PictureBox*>(app.windows().find("Form9")->find("picBox"))->picture();
+  f().click(f().Command7);
+  ASSERT_TRUE(host.messages().empty());
+  // The rows stand between y = 5 and y = 0,5; row 4 is in the title-bar colour.
+  const platform::Rgb titleBar = platform::resolve(platform::kActiveTitleBar);
+  int coloured = 0;
+  for (int row = static_cast<int>(report.toPixelY(3)); row < report.toPixelY(2.5); ++row) {
+    for (int column = 0; column < report.width(); ++column) {
+      coloured += report.pixel(column, row) == titleBar;
+    }
+  }
+  EXPECT_GT(coloured, 100);
+}
+
+TEST_F(Form4RunTest, DebugFileHasTheStartLine) {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  const fs::path folder = fs::temp_directory_path() / ("quorvel_run_" + std::string(info->name()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  host.setProgramFolder(folder);
+  f().click(f().Check24);
+  f().click(f().Command7);
+  std::ifstream file(folder / "Otladka.dat");
+  std::string line;
+  std::getline(file, line);
+  EXPECT_EQ(line, " 10  0  0  0 -0,3  0 -0,3 ");
+  fs::remove_all(folder);
+}
+
+TEST_F(Form4RunTest, PrismSetupIsNotRunYet) {
+  f().click(f().Option8);
+  f().click(f().Command7);
+  ASSERT_EQ(host.messages().size(), 1u);
+  EXPECT_FALSE(f().state().started);
+}
+
+}  // namespace
+}  // namespace quorvel::experiment
