@@ -38,10 +38,10 @@ ArmTimes measuredTimes(const MichelsonInput& in) {
 }
 
 std::string valueLine(const ArmTimes& t) {
-  return "T1=   " + formatNumber(t.T1, "0.0000000000000") + "       N1(t)=   " +
-         formatNumber(t.N1, "000000000.0000") + "       T2=   " +
-         formatNumber(t.T2, "0.0000000000000") + "       N2(t)=   " +
-         formatNumber(t.N2, "000000000.0000");
+  return "T1=   " + formatNumber(t.T1, "0.0000000000000") +
+         "       N1(t)=   " + formatNumber(t.N1, "000000000.0000") +
+         "       T2=   " + formatNumber(t.T2, "0.0000000000000") +
+         "       N2(t)=   " + formatNumber(t.N2, "000000000.0000");
 }
 
 std::string differenceLine(const ArmTimes& t) {

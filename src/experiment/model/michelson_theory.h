@@ -9,11 +9,11 @@ namespace quorvel::experiment::model {
 
 // What the comparison with Michelson's first-order theory reads from the last run.
 struct MichelsonInput {
-  double X1 = 0, X3 = 0;  // left mirror and splitter, x at the start of the run, m
-  double Y2 = 0, Y3 = 0;  // upper mirror and splitter, y, m
-  double V = 0;           // apparatus speed, m/s
-  double Vs = 0;          // light speed of the run, m/s
-  double v01 = 0;         // initial frequency of ray 1, Hz
+  double X1 = 0, X3 = 0;        // left mirror and splitter, x at the start of the run, m
+  double Y2 = 0, Y3 = 0;        // upper mirror and splitter, y, m
+  double V = 0;                 // apparatus speed, m/s
+  double Vs = 0;                // light speed of the run, m/s
+  double v01 = 0;               // initial frequency of ray 1, Hz
   std::array<double, 31> T1{};  // leg end times of ray 1, s
   std::array<double, 31> T2{};  // of ray 2
   bool comparative = false;     // the run started both arms at the splitter
