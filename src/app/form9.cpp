@@ -3,9 +3,9 @@
 namespace quorvel::app {
 
 Form9::Form9(platform::App& app)
-    : Form(app, "Form9", " Quorvel1      Отчет            form9", 1020, 720),
-      picBox(*this, "picBox", 1000, 700) {
-  picBox.setGeometry(10, 10, 1000, 700);
+    : Form(app, "Form9", " Quorvel1      Отчет            form9", 1580, 740),
+      picBox(*this, "picBox", 1560, 720) {
+  picBox.setGeometry(10, 10, 1560, 720);
 }
 
 void Form9::load() {

@@ -200,6 +200,11 @@ void bookkeeping(ExperimentState& s, int ray, int leg, int next) {
   rayPath(s, ray) = s.path[ray];
   timeTable(s, ray)[k] = s.T;
   pathTable(s, ray)[k] = s.path[ray];
+  // Legs the ray skips end where this one ends: the report shows them with no duration.
+  for (std::size_t skipped = k + 1; skipped < kn; ++skipped) {
+    timeTable(s, ray)[skipped] = s.T;
+    pathTable(s, ray)[skipped] = s.path[ray];
+  }
   speedTable(s, ray)[kn] = s.raySpeed[ray];
   s.legs.v[static_cast<std::size_t>(ray)] = s.legs.v[kn];
   s.legs.done[k] = true;
