@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -93,6 +94,7 @@ class Form4 : public platform::Form {
   model::ExperimentState state_;
   bool running_ = false;
   std::unique_ptr<std::ofstream> debugFile_;
+  std::chrono::steady_clock::time_point lastTimeShown_{};
 };
 
 }  // namespace quorvel::experiment

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -32,7 +33,14 @@ std::string debugValue(double v) {
 model::RunContext Form4::runContext() {
   model::RunContext context(host(), &Picture1.picture());
   context.redrawScheme = [this] { clearAndRedraw(); };
-  context.showTime = [this](double T) { Text17.setText(numberText(T)); };
+  // A model shows its time every NC0 of its steps, millions of times a call: the field is
+  // written as often as a person can read it, and the run's own refresh writes it last.
+  context.showTime = [this](double T) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastTimeShown_ < std::chrono::milliseconds(15)) return;
+    lastTimeShown_ = now;
+    Text17.setText(numberText(T));
+  };
   return context;
 }
 

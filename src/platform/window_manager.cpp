@@ -28,6 +28,7 @@ bool WindowManager::show(std::string_view name) {
   Form* form = find(name);
   if (!form) {
     forms_.push_back({factory->second(app_), false});
+    recount();
     form = forms_.back().form.get();
     form->runEvent([form] { form->load(); });
     if (listener_) listener_->formShown(*form);
@@ -35,6 +36,7 @@ bool WindowManager::show(std::string_view name) {
   for (Entry& entry : forms_) {
     if (entry.form.get() == form) entry.pendingUnload = false;
   }
+  recount();
   activate(name);
   return true;
 }
@@ -52,6 +54,7 @@ void WindowManager::unload(std::string_view name) {
   if (entry == forms_.end()) return;
   if (entry->form->busy()) {
     entry->pendingUnload = true;
+    recount();
     return;
   }
   destroy(name);
@@ -80,6 +83,7 @@ void WindowManager::destroy(std::string_view name) {
   if (unloading_) {
     // Asked from another window's unload event: done right after it.
     entry->pendingUnload = true;
+    recount();
     return;
   }
   unloading_ = true;
@@ -91,6 +95,7 @@ void WindowManager::destroy(std::string_view name) {
                        [form](const Entry& e) { return e.form.get() == form; });
   std::unique_ptr<Form> doomed = std::move(entry->form);
   forms_.erase(entry);
+  recount();
   const bool wasActive = active_ == doomed.get();
   if (wasActive) active_ = nullptr;
   doomed.reset();
@@ -113,9 +118,9 @@ std::vector<Form*> WindowManager::openForms() const {
   return result;
 }
 
-int WindowManager::openCount() const {
-  return static_cast<int>(std::count_if(forms_.begin(), forms_.end(),
-                                        [](const Entry& e) { return !e.pendingUnload; }));
+void WindowManager::recount() {
+  openCount_ = static_cast<int>(std::count_if(forms_.begin(), forms_.end(),
+                                              [](const Entry& e) { return !e.pendingUnload; }));
 }
 
 }  // namespace quorvel::platform

@@ -52,8 +52,9 @@ class WindowManager {
 
   // The loaded forms in the order they were shown.
   std::vector<Form*> openForms() const;
-  // Open windows, not counting those waiting to be unloaded.
-  int openCount() const;
+  // Open windows, not counting those waiting to be unloaded (asked once per step of every
+  // long loop, so it is kept up to date rather than counted).
+  int openCount() const { return openCount_; }
 
   void setListener(WindowListener* listener) { listener_ = listener; }
 
@@ -63,12 +64,14 @@ class WindowManager {
     bool pendingUnload = false;
   };
   void destroy(std::string_view name);
+  void recount();
 
   App& app_;
   std::map<std::string, Factory, std::less<>> factories_;
   std::vector<Entry> forms_;
   Form* active_ = nullptr;
   bool unloading_ = false;  // a form's unload event is running
+  int openCount_ = 0;
   WindowListener* listener_ = nullptr;
 };
 
