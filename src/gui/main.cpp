@@ -4,9 +4,11 @@
 #include <QWidget>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "app/forms.h"
+#include "cli/cli_runner.h"
 #include "platform/app.h"
 #include "platform/qt/form_view.h"
 #include "platform/qt/qt_environment.h"
@@ -25,12 +27,52 @@ bool hasDisplay() {
 
 void printCliHelp() {
   const std::string cli = (quorvel::platform::executableFolder() / "quorvel-cli").string();
-  std::cout << "The windows can be driven without a screen through " << cli
-            << ", for example:\n"
+  std::cout << "The windows can be driven without a screen through " << cli << ", for example:\n"
             << "  " << cli << " dump Form1\n"
             << "  " << cli << " set Form1.Text20=0,5 click Form1.Command3 dump Form1\n"
             << "  " << cli << " open Form2 dump Form2\n"
             << "See README.md for every command.\n";
+}
+
+// Without a screen: the end-to-end experiment of the beam-splitter setup through the same
+// windows, its result fields printed and its pictures saved into `folder`.
+void runDemoExperiment(const QString& folder) {
+  const std::string dir = folder.toStdString();
+  std::cout
+      << "\nRunning the demo experiment (beam-splitter setup, \"Test\" units, report on)...\n";
+  std::ostringstream out;
+  std::ostringstream err;
+  quorvel::cli::CliRunner runner(out, err);
+  const int status = runner.run(
+      {"click", "Form1.Command1", "set", "Form4.Option1=1", "set", "Form4.Check5=1", "click",
+       "Form4.Command7", "click", "Form4.Command13", "save", "Form4.Picture1",
+       dir + "/experiment-scheme.png", "save", "Form9.picBox", dir + "/experiment-report.png"});
+  if (status != 0) {
+    std::cout << "the demo did not run: " << err.str();
+    return;
+  }
+  const auto dump = runner.dump("Form4");
+  const std::pair<const char*, const char*> fields[] = {
+      {"Text17", "T, s (model time)"},
+      {"Text31", "T1, s (ray 1)"},
+      {"Text32", "T2, s (ray 2)"},
+      {"Text35", "S1, m"},
+      {"Text36", "S2, m"},
+      {"Text51", "N1 (wave periods)"},
+      {"Text52", "N2 (wave periods)"},
+      {"Text71", "v1/v01 at the screen"},
+      {"Text72", "v2/v01 at the screen"},
+      {"Text20", "v01, MHz"},
+  };
+  for (const auto& [name, label] : fields) {
+    for (const auto& control : dump["forms"][0]["controls"]) {
+      if (control["name"] == name) {
+        std::cout << "  " << label << " = " << control["text"].get<std::string>() << '\n';
+      }
+    }
+  }
+  std::cout << "saved " << dir << "/experiment-scheme.png and " << dir
+            << "/experiment-report.png\n";
 }
 
 // Saves a picture of every open window into `folder` as FormN.png.
@@ -84,7 +126,10 @@ int main(int argc, char** argv) {
   if (!screenshotFolder.isEmpty()) {
     QApplication::processEvents();
     const bool ok = saveScreenshots(app.windows(), views, screenshotFolder);
-    if (!display) printCliHelp();
+    if (!display) {
+      runDemoExperiment(screenshotFolder);
+      printCliHelp();
+    }
     return ok ? 0 : 1;
   }
   return QApplication::exec();
