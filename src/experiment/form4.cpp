@@ -481,34 +481,38 @@ void Form4::choosePrism() {
   clearAndRedraw();
 }
 
-void Form4::chooseTestUnits() {
-  Text27.setText(text(0.8));
-  Text28.setText(text(100));
-  Text50.setText(text(3));
-  Text29.setText(text(0.3));
-  Text10.setText(text(10));
-  Label6.setCaption("длина волны L1, м");
-  Check18.setCaption("+ 2-й лазер с L2, м");
-  Text18.setText(text(0.0065));
-  Text60.setText(text(0.0065));
-  Text12.setText(text(30));
-  Text40.setText("1E-7");
+// What a choice of units writes into the fields: "Test", a slowed-down world in which the
+// fronts can be watched, or "Real", with the real speed of light and nanometre wavelengths.
+struct Form4::Units {
+  double mirrorWidth, plateThickness, Vss, Vz, NC0, wavelength, Vs0;
+  const char* wavelengthLabel;
+  const char* secondLaser;
+  const char* step;
+};
+
+void Form4::chooseUnits(const Units& units) {
+  Text27.setText(text(units.mirrorWidth));
+  Text28.setText(text(units.plateThickness));
+  Text50.setText(text(units.Vss));
+  Text29.setText(text(units.Vz));
+  Text10.setText(text(units.NC0));
+  Label6.setCaption(units.wavelengthLabel);
+  Check18.setCaption(units.secondLaser);
+  Text18.setText(text(units.wavelength));
+  Text60.setText(text(units.wavelength));
+  Text12.setText(text(units.Vs0));
+  Text40.setText(units.step);
   clearAndRedraw();
 }
 
+void Form4::chooseTestUnits() {
+  chooseUnits(
+      {0.8, 100, 3, 0.3, 10, 0.0065, 30, "длина волны L1, м", "+ 2-й лазер с L2, м", "1E-7"});
+}
+
 void Form4::chooseRealUnits() {
-  Text27.setText(text(0.2));
-  Text28.setText(text(10));
-  Text50.setText(text(300));
-  Text29.setText(text(30));
-  Text10.setText(text(10000));
-  Label6.setCaption("длина волны L1, нм");
-  Check18.setCaption("+ 2-й лазер с L2, нм");
-  Text18.setText(text(650));
-  Text60.setText(text(650));
-  Text12.setText(text(300000));
-  Text40.setText("1E-15");
-  clearAndRedraw();
+  chooseUnits({0.2, 10, 300, 30, 10000, 650, 300000, "длина волны L1, нм", "+ 2-й лазер с L2, нм",
+               "1E-15"});
 }
 
 void Form4::toggleReport() {

@@ -66,6 +66,8 @@ class Form4 : public platform::Form {
   void layout();
   void chooseBeamSplitter();
   void choosePrism();
+  struct Units;
+  void chooseUnits(const Units& units);
   void chooseTestUnits();
   void chooseRealUnits();
   void toggleReport();
