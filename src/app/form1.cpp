@@ -242,7 +242,10 @@ void Form1::timerTick() {
 }
 
 void Form1::openWindow(const char* name) {
-  app().windows().show(name);
+  if (!app().windows().show(name)) {
+    host().messageBox(std::string("Окно ") + name + " в этой версии программы еще недоступно",
+                      Buttons::Ok, kTitle);
+  }
 }
 
 void Form1::exitProgram() {
@@ -401,9 +404,11 @@ void Form1::continueMotion() {
 void Form1::savePicture() {
   bool saved = false;
   try {
+    // The number names a file of the current folder, never a path elsewhere.
+    const bool plainName = Text21.text().find_first_of("/\\") == std::string::npos;
     const std::filesystem::path file =
         std::filesystem::current_path() / ("Quorvel_1_" + Text21.text() + ".bmp");
-    saved = Picture1.picture().save(file.string());
+    saved = plainName && Picture1.picture().save(file.string());
   } catch (const std::exception&) {
     saved = false;
   }

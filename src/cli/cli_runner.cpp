@@ -148,6 +148,9 @@ int CliRunner::run(const std::vector<std::string>& args) {
   } catch (const Failure& failure) {
     err_ << "quorvel-cli: " << failure.message << '\n';
     return 2;
+  } catch (const std::exception& e) {
+    err_ << "quorvel-cli: " << e.what() << '\n';
+    return 2;
   }
   return 0;
 }
@@ -264,7 +267,10 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
   } else if (command == "wait") {
     const auto ms = common::parseNumber(need(args, pos++, "milliseconds after 'wait'"));
     if (!ms || *ms < 0 || *ms > 1e9) throw Failure{"wait takes milliseconds from 0 to 1000000000"};
-    host_.wait(app_.windows(), static_cast<long long>(*ms));
+    if (!host_.wait(app_.windows(), static_cast<long long>(*ms))) {
+      throw Failure{"wait stopped after " + std::to_string(platform::HeadlessHost::kMostTicks) +
+                    " timer ticks: give a shorter wait"};
+    }
   } else if (command == "save") {
     Form* form = nullptr;
     Control& target = control(need(args, pos++, "FormN.Control after 'save'"), form);
@@ -282,7 +288,8 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
       name = args[pos++];
       openForm(name);
     }
-    out_ << dump(name).dump(2) << '\n';
+    // Texts are shown as typed; bytes that are not UTF-8 are replaced, never fatal.
+    out_ << dump(name).dump(2, ' ', false, json::error_handler_t::replace) << '\n';
   } else {
     throw Failure{"unknown command '" + command + "'"};
   }

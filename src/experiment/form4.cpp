@@ -160,7 +160,11 @@ Form4::Form4(platform::App& app)
   Command6.onClick = [this] { savePicture(); };
   Command11.onClick = [this] { saveParameters(); };
   Command12.onClick = [this] { loadParameters(); };
-  Command16.onClick = [this] { this->app().windows().unload(name()); };
+  // Closing stops a run that is going on first, as the close box of the window does.
+  Command16.onClick = [this] {
+    if (running_) common::shared().StopRequested = 1;
+    this->app().windows().unload(name());
+  };
   Command7.onClick = [this] { startExperiment(); };
   Command2.onClick = [] { common::shared().StopRequested = 1; };
   Command14.onClick = [] { common::shared().StopRequested = 1; };

@@ -132,15 +132,15 @@ void Form4::printReport(const model::ExperimentState& s) {
 
 void Form4::startExperiment() {
   if (running_) return;
-  model::ExperimentState next = state_;
-  if (!readRunParameters(next)) return;
-  if (next.options.prism) {
+  if (Option8.value()) {
     host().messageBox(
         "Расчет установки Кестра в этой версии программы еще не выполняется: выберите "
         "схему «1- Майкельсон»",
         Buttons::Ok, "Quorvel");
     return;
   }
+  model::ExperimentState next = state_;
+  if (!readRunParameters(next)) return;
   state_ = next;
   model::RunContext context = runContext();
   try {

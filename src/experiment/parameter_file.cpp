@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 #include "common/numbers.h"
 
@@ -66,17 +67,33 @@ LoadResult loadParameterFile(const std::filesystem::path& path) {
   std::string text(1 << 20, '\0');
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
   text.resize(static_cast<std::size_t>(file.gcount()));
-  for (char& c : text) {
-    if (c == ',' || c == '\r' || c == '\n' || c == '\t') c = ' ';
-  }
-  std::istringstream words(text);
-  ParameterValues values{};
+  // Values are separated by commas, blanks or line ends; an empty place between two commas
+  // is no value, and the file is not read then.
+  std::vector<std::string> words;
   std::string word;
-  for (double& value : values) {
-    if (!(words >> word)) return result;
-    auto number = common::parseNumber(word);
+  bool emptyField = true;  // no value since the last comma (or the start)
+  for (char c : text + ' ') {
+    const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    if (c == ',' || blank) {
+      if (!word.empty()) {
+        words.push_back(word);
+        word.clear();
+        emptyField = false;
+      }
+      if (c == ',') {
+        if (emptyField) return result;
+        emptyField = true;
+      }
+    } else {
+      word += c;
+    }
+  }
+  if (words.size() < static_cast<std::size_t>(kParameterCount)) return result;
+  ParameterValues values{};
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    auto number = common::parseNumber(words[i]);
     if (!number) return result;
-    value = *number / 1e9;
+    values[i] = *number / 1e9;
   }
   result.values = values;
   return result;

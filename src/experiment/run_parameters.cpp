@@ -106,10 +106,26 @@ bool Form4::readRunParameters(model::ExperimentState& s) {
     return refuse("Длина волны должна быть больше нуля");
   }
   if (!(v[27] > 0)) return refuse("Скорость света Vs0 должна быть больше нуля");
+  // The frequencies Vs0/L must be numbers too.
+  const double unitOfLength = Option7.value() ? 1e9 : 1.0;
+  if (!std::isfinite(v[27] * 1000 / (v[16] / unitOfLength)) ||
+      (Check18.ticked() && !std::isfinite(v[27] * 1000 / (v[17] / unitOfLength)))) {
+    return refuse("Длина волны слишком мала: частота Vs0/L не выражается числом");
+  }
   if (!(v[24] > 0) || !(v[25] > 0) || !(v[26] > 0)) {
     return refuse("Показатель преломления должен быть больше нуля");
   }
 
+  // A setup as fast as its light could never be reached by it.
+  {
+    const double speed = std::hypot(
+        v[28] * std::cos(v[30] / common::RadToDeg) + v[29] * std::cos(v[31] / common::RadToDeg),
+        v[28] * std::sin(v[30] / common::RadToDeg) + v[29] * std::sin(v[31] / common::RadToDeg));
+    const double light = Check4.ticked() && !Option6.value() ? v[27] / v[24] : v[27];
+    if (!(speed < light)) {
+      return refuse("Скорость установки должна быть меньше скорости света в модели");
+    }
+  }
   s.options = options();
   auto& X = common::shared().X;
   auto& Y = common::shared().Y;

@@ -19,7 +19,10 @@ namespace {
 
 bool hasDisplay() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform && *platform) return true;
+  if (platform && *platform) {
+    const std::string name = platform;
+    return name != "offscreen" && name != "minimal";
+  }
   const char* x11 = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   return (x11 && *x11) || (wayland && *wayland);

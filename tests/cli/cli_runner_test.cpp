@@ -1,9 +1,10 @@
+#include "cli/cli_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
 
-#include "cli/cli_runner.h"
 #include "common/shared.h"
 
 namespace quorvel::cli {
@@ -86,9 +87,8 @@ TEST(CliTest, SetAndClickActAsTheUser) {
 
 TEST(CliTest, StopAfterEndsAMotionThatRunsUntilStopped) {
   CliRun r = run({"click", "Form1.Command8", "set", "Form1.Text2=01.01.2000", "set",
-                  "Form1.Text3=12:00:00", "set", "Form1.Text5=0", "click", "Form1.Command4",
-                  "set", "Form1.Text16=24",
-                  "stop-after", "4", "click", "Form1.Command11"});
+                  "Form1.Text3=12:00:00", "set", "Form1.Text5=0", "click", "Form1.Command4", "set",
+                  "Form1.Text16=24", "stop-after", "4", "click", "Form1.Command11"});
   ASSERT_EQ(r.status, 0) << r.err;
   // The stop is seen at the next pass after the fourth step: five passes of a day each.
   EXPECT_EQ((*findControl(r.dump, "Form1", "Text18"))["text"], "06.01.2000");
@@ -97,6 +97,19 @@ TEST(CliTest, StopAfterEndsAMotionThatRunsUntilStopped) {
   r = run({"stop-after", "x"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("stop-after takes a whole count of steps"), std::string::npos);
+}
+
+TEST(CliTest, TextsThatAreNotUtf8AreDumpedNotFatal) {
+  CliRun r = run({"set", "Form1.Text5=\xff+3", "dump", "Form1"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\"text\": \"\xef\xbf\xbd+3\""), std::string::npos);
+}
+
+TEST(CliTest, WaitWithEndlessTicksStopsWithAnError) {
+  CliRun r = run({"set", "Form1.Text20=0,001", "click", "Form1.Command3", "click", "Form1.Command8",
+                  "click", "Form1.Command10", "wait", "1000000000"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("wait stopped after 100000 timer ticks"), std::string::npos);
 }
 
 TEST(CliTest, WaitRunsTimers) {

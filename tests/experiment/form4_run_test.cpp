@@ -143,6 +143,41 @@ TEST_F(Form4RunTest, SecondStartDuringARunIsRefusedAndClosingStopsTheRun) {
   EXPECT_LT(yields, 40);  // stopped at the next refresh, not run to its end
 }
 
+TEST_F(Form4RunTest, CloseButtonDuringARunStopsItFirst) {
+  int yields = 0;
+  host.onDoEvents = [&] {
+    if (++yields == 8) f().click(f().Command16);
+  };
+  f().click(f().Command7);
+  host.onDoEvents = nullptr;
+  EXPECT_EQ(app.windows().find("Form4"), nullptr);
+  EXPECT_LT(yields, 40);
+}
+
+TEST_F(Form4RunTest, CoarseStepsAndImpossibleSetupsEndOrAreRefused) {
+  // A step so coarse that fronts cross a whole plate in one step: the legs still end.
+  f().typeText(f().Text40, "1E-5");
+  f().click(f().Command7);
+  EXPECT_EQ(f().state().ii, 19);
+  EXPECT_EQ(f().state().jj, 29);
+  // Light that meets its plate edge-on can never reach it: the run ends with its error.
+  f().typeText(f().Text40, "1E-7");
+  f().typeText(f().Text6, "90");
+  f().click(f().Command7);
+  ASSERT_FALSE(host.messages().empty());
+  EXPECT_EQ(messageTexts().back().rfind("Ошибка решения при ii= 10  и jj= 0", 0), 0u);
+  // A setup as fast as its light is refused before anything starts.
+  f().typeText(f().Text6, "135");
+  f().typeText(f().Text50, "40");
+  f().click(f().Command7);
+  EXPECT_EQ(messageTexts().back(), "Скорость установки должна быть меньше скорости света в модели");
+  // So is a wavelength whose frequency is no number.
+  f().typeText(f().Text50, "3");
+  f().typeText(f().Text18, "1E-320");
+  f().click(f().Command7);
+  EXPECT_EQ(messageTexts().back(), "Длина волны слишком мала: частота Vs0/L не выражается числом");
+}
+
 TEST_F(Form4RunTest, MichelsonComparisonNeedsARunAndTheBeamSplitter) {
   f().click(f().Command13);
   EXPECT_EQ(messageTexts().back(), "Сначала надо выполнить вычислительный эксперимент");

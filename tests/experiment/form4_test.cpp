@@ -1,3 +1,5 @@
+#include "experiment/form4.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,7 +7,6 @@
 
 #include "app/forms.h"
 #include "common/shared.h"
-#include "experiment/form4.h"
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"
 
@@ -65,15 +66,15 @@ TEST_F(Form4Test, OpensWithPrismValuesAndInitialTicks) {
   for (const auto& [box, value] : ticks) EXPECT_EQ(box->value(), value) << box->name();
 
   const std::pair<const platform::TextBox*, const char*> texts[] = {
-      {&f.Text27, "0,8"},   {&f.Text28, "100"},     {&f.Text69, "2"},    {&f.Text30, "20"},
-      {&f.Text18, "0,0065"}, {&f.Text60, "0,0065"}, {&f.Text12, "30"},   {&f.Text50, "3"},
-      {&f.Text44, "90"},    {&f.Text29, "0,3"},     {&f.Text41, "90"},   {&f.Text11, "1,0003"},
-      {&f.Text22, "1,5"},   {&f.Text49, "0,05"},    {&f.Text99, "1,000304"},
-      {&f.Text19, "0,1"},   {&f.Text40, "1E-7"},    {&f.Text46, "1E3"},  {&f.Text10, "10"},
-      {&f.Text57, "10"},    {&f.Text54, "2"},       {&f.Text20, "0,001"}, {&f.Text63, "0,001"},
-      {&f.Text21, "1"},     {&f.Text39, "m3p3_80"}, {&f.Text17, "Text17"}, {&f.Text33, "0,01"},
-      {&f.Text34, "0,01"},  {&f.Text37, "20"},      {&f.Text38, "20"},   {&f.Text51, "10"},
-      {&f.Text52, "10"},    {&f.Text61, "95"},      {&f.Text62, "85"},   {&f.Text13, ""},
+      {&f.Text27, "0,8"},     {&f.Text28, "100"},    {&f.Text69, "2"},        {&f.Text30, "20"},
+      {&f.Text18, "0,0065"},  {&f.Text60, "0,0065"}, {&f.Text12, "30"},       {&f.Text50, "3"},
+      {&f.Text44, "90"},      {&f.Text29, "0,3"},    {&f.Text41, "90"},       {&f.Text11, "1,0003"},
+      {&f.Text22, "1,5"},     {&f.Text49, "0,05"},   {&f.Text99, "1,000304"}, {&f.Text19, "0,1"},
+      {&f.Text40, "1E-7"},    {&f.Text46, "1E3"},    {&f.Text10, "10"},       {&f.Text57, "10"},
+      {&f.Text54, "2"},       {&f.Text20, "0,001"},  {&f.Text63, "0,001"},    {&f.Text21, "1"},
+      {&f.Text39, "m3p3_80"}, {&f.Text17, "Text17"}, {&f.Text33, "0,01"},     {&f.Text34, "0,01"},
+      {&f.Text37, "20"},      {&f.Text38, "20"},     {&f.Text51, "10"},       {&f.Text52, "10"},
+      {&f.Text61, "95"},      {&f.Text62, "85"},     {&f.Text13, ""},
   };
   for (const auto& [box, text] : texts) EXPECT_EQ(box->text(), text) << box->name();
   EXPECT_EQ(f.Command7.caption(), "Начать эксперимент");
@@ -90,8 +91,8 @@ TEST_F(Form4Test, BeamSplitterThenPrism) {
   EXPECT_EQ(f.Label31.caption(), "X6, м");
   EXPECT_TRUE(f.Check8.enabled());
   const std::pair<const platform::TextBox*, const char*> beamSplitter[] = {
-      {&f.Text1, "-1"}, {&f.Text66, "0"},  {&f.Text67, "0"},   {&f.Text2, "1"},
-      {&f.Text3, "0,5"}, {&f.Text4, "90"}, {&f.Text5, "0"},    {&f.Text6, "135"},
+      {&f.Text1, "-1"},  {&f.Text66, "0"},  {&f.Text67, "0"},   {&f.Text2, "1"},
+      {&f.Text3, "0,5"}, {&f.Text4, "90"},  {&f.Text5, "0"},    {&f.Text6, "135"},
       {&f.Text7, "135"}, {&f.Text8, "0,5"}, {&f.Text9, "-0,3"},
   };
   for (const auto& [box, text] : beamSplitter) EXPECT_EQ(box->text(), text) << box->name();
@@ -126,7 +127,7 @@ TEST_F(Form4Test, PrismWithHalfAngleAndFourthMirror) {
   f.click(f.Check17);
   f.click(f.Option8);
   const std::pair<const platform::TextBox*, const char*> variant[] = {
-      {&f.Text1, "1"},  {&f.Text66, "0,4"}, {&f.Text7, "45"},  {&f.Text3, "0,4"},
+      {&f.Text1, "1"},    {&f.Text66, "0,4"},       {&f.Text7, "45"},  {&f.Text3, "0,4"},
       {&f.Text4, "58,6"}, {&f.Text5, "58,2967608"}, {&f.Text8, "0,9"}, {&f.Text9, "-0,2"},
   };
   for (const auto& [box, text] : variant) EXPECT_EQ(box->text(), text) << box->name();
@@ -136,18 +137,18 @@ TEST_F(Form4Test, RealThenTestRestoresUnitFields) {
   Form4& f = form();
   f.click(f.Option7);
   const std::pair<const platform::TextBox*, const char*> real[] = {
-      {&f.Text27, "0,2"}, {&f.Text28, "10"},   {&f.Text50, "300"}, {&f.Text29, "30"},
-      {&f.Text10, "10000"}, {&f.Text18, "650"}, {&f.Text60, "650"}, {&f.Text12, "300000"},
-      {&f.Text40, "1E-15"},
+      {&f.Text27, "0,2"}, {&f.Text28, "10"},     {&f.Text50, "300"},
+      {&f.Text29, "30"},  {&f.Text10, "10000"},  {&f.Text18, "650"},
+      {&f.Text60, "650"}, {&f.Text12, "300000"}, {&f.Text40, "1E-15"},
   };
   for (const auto& [box, text] : real) EXPECT_EQ(box->text(), text) << box->name();
   EXPECT_EQ(f.Label6.caption(), "длина волны L1, нм");
   EXPECT_EQ(f.Check18.caption(), "+ 2-й лазер с L2, нм");
   f.click(f.Option4);
   const std::pair<const platform::TextBox*, const char*> test[] = {
-      {&f.Text27, "0,8"}, {&f.Text28, "100"},   {&f.Text50, "3"},    {&f.Text29, "0,3"},
-      {&f.Text10, "10"},  {&f.Text18, "0,0065"}, {&f.Text60, "0,0065"}, {&f.Text12, "30"},
-      {&f.Text40, "1E-7"},
+      {&f.Text27, "0,8"},    {&f.Text28, "100"}, {&f.Text50, "3"},
+      {&f.Text29, "0,3"},    {&f.Text10, "10"},  {&f.Text18, "0,0065"},
+      {&f.Text60, "0,0065"}, {&f.Text12, "30"},  {&f.Text40, "1E-7"},
   };
   for (const auto& [box, text] : test) EXPECT_EQ(box->text(), text) << box->name();
   EXPECT_EQ(f.Label6.caption(), "длина волны L1, м");
@@ -304,10 +305,9 @@ TEST_F(FolderTest, RoundTripAndLoadIntoOtherSetup) {
   EXPECT_EQ(host.fileDialogs()[0].filter, "All Files (*.*)|*.*");
   EXPECT_EQ(host.fileDialogs()[0].flags, 4100);
   const std::pair<const platform::TextBox*, const char*> loaded[] = {
-      {&f.Text1, "-0,45"},       {&f.Text66, "0"},          {&f.Text67, "0,45"},
-      {&f.Text2, "0"},           {&f.Text4, "121,7032392"}, {&f.Text5, "58,2967608"},
-      {&f.Text6, "90"},          {&f.Text7, "135"},         {&f.Text3, "0,6"},
-      {&f.Text8, "0,9"},         {&f.Text69, "2,5"},
+      {&f.Text1, "-0,45"},       {&f.Text66, "0"},         {&f.Text67, "0,45"}, {&f.Text2, "0"},
+      {&f.Text4, "121,7032392"}, {&f.Text5, "58,2967608"}, {&f.Text6, "90"},    {&f.Text7, "135"},
+      {&f.Text3, "0,6"},         {&f.Text8, "0,9"},        {&f.Text69, "2,5"},
   };
   for (const auto& [box, text] : loaded) EXPECT_EQ(box->text(), text) << box->name();
   EXPECT_EQ(f.Label31.caption(), "X6, м");  // Y6 went into the X6 field
@@ -327,17 +327,24 @@ TEST_F(FolderTest, LoadErrorsChangeNoField) {
   std::ofstream(folder / "short.dat") << "1,2,3,4,5,6,7,8,9,10\n";
   std::ofstream(folder / "words.dat") << "1 2 3 4 5 six 7 8 9 10 11\n";
   std::ofstream(folder / "empty.dat");
+  std::ofstream(folder / "gap.dat") << "1,,2,3,4,5,6,7,8,9,10,11\n";
   struct Case {
     std::optional<std::string> file;  // nothing: the dialog is cancelled
     std::string message;
   };
   const Case cases[] = {
-      {(folder / "missing.dat").string(), "Не могу найти файл " + (folder / "missing.dat").string()},
+      {(folder / "missing.dat").string(),
+       "Не могу найти файл " + (folder / "missing.dat").string()},
       {std::nullopt, "Не могу найти файл "},
       {folder.string(), "Не могу найти файл " + folder.string()},
-      {(folder / "short.dat").string(), "Ошибка чтения данных из файла " + (folder / "short.dat").string()},
-      {(folder / "words.dat").string(), "Ошибка чтения данных из файла " + (folder / "words.dat").string()},
-      {(folder / "empty.dat").string(), "Ошибка чтения данных из файла " + (folder / "empty.dat").string()},
+      {(folder / "short.dat").string(),
+       "Ошибка чтения данных из файла " + (folder / "short.dat").string()},
+      {(folder / "words.dat").string(),
+       "Ошибка чтения данных из файла " + (folder / "words.dat").string()},
+      {(folder / "empty.dat").string(),
+       "Ошибка чтения данных из файла " + (folder / "empty.dat").string()},
+      {(folder / "gap.dat").string(),
+       "Ошибка чтения данных из файла " + (folder / "gap.dat").string()},
   };
   for (const Case& c : cases) {
     if (c.file) host.queueFile(*c.file);

@@ -127,8 +127,51 @@ void endLeg(ExperimentState& s, RunContext& context, const Leg& leg) {
   printLegAngles(s, context, leg.ray, leg.leg, leg.next);
 }
 
+enum class Approach { Closing, Passed, Never };
+
+// Whether ray r still closes on its leg's surface, has just passed it within one step, or
+// can never reach it (moving away from it from the start, or so slowly that a thousand
+// million full steps would not do). Follows DistanceToLine (closeIn), whose line it reads.
+Approach approachOf(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
+  constexpr double kMostSteps = 1e9;
+  const double closing = s.V12 + s.V21;
+  double side = 0;  // which side of the surface the front is on (the sign matters)
+  double rate = 0;  // how fast that changes
+  if (surface.screen) {
+    side = s.R0;
+    rate = -(s.VXf[ray] - s.Vx);
+  } else {
+    side = s.lineA * s.Xf[ray] + s.lineB * s.Yf[ray] + s.lineK;
+    rate = s.lineA * (s.VXf[ray] - s.Vx) + s.lineB * (s.VYf[ray] - s.Vy);
+  }
+  const int sign = side > 0 ? 1 : (side < 0 ? -1 : 0);
+  int& last = s.lastSide[static_cast<std::size_t>(ray)];
+  const bool sameLeg = s.lastSideLeg[static_cast<std::size_t>(ray)] == leg;
+  s.lastSideLeg[static_cast<std::size_t>(ray)] = leg;
+  const int before = sameLeg ? last : 0;
+  last = sign;
+  if (before != 0 && sign != 0 && sign != before) return Approach::Passed;
+  const bool movingAway = side * rate > 0 || !(closing > 0);
+  if (movingAway || s.R0 > kMostSteps * closing * s.dt) return Approach::Never;
+  return Approach::Closing;
+}
+
 // One solution step: the setup and the fronts move, the present legs are tested.
+// Where each ray's front stands against its present surface before the step moves it, so
+// that a front that crosses its surface within one step is seen doing so.
+void recordSides(ExperimentState& s) {
+  for (const Leg& leg : kLegs) {
+    const int current = leg.ray == 1 ? s.ii : s.jj;
+    if (current != leg.leg) continue;
+    const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
+                             leg.event == Event::Screen};
+    closeIn(s, leg.ray, leg.leg, surface);
+    approachOf(s, leg.ray, leg.leg, surface);
+  }
+}
+
 void step(ExperimentState& s, RunContext& context) {
+  recordSides(s);
   s.T += s.P0;
   s.refreshCounter += 1;
   auto& X = common::shared().X;
@@ -148,15 +191,16 @@ void step(ExperimentState& s, RunContext& context) {
     if (current != leg.leg) continue;
     const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
                              leg.event == Event::Screen};
-    if (!closeIn(s, leg.ray, leg.leg, surface)) {
+    const bool close = closeIn(s, leg.ray, leg.leg, surface);
+    const Approach approach = approachOf(s, leg.ray, leg.leg, surface);
+    if (approach == Approach::Never) {
       // A ray that does not close on its surface would fly on forever.
-      if (!(s.V12 + s.V21 > 0)) {
-        throw common::ArithmeticError("луч не может достичь поверхности участка " +
-                                      std::to_string(leg.leg));
-      }
-      continue;
+      throw common::ArithmeticError("луч не может достичь поверхности участка " +
+                                    std::to_string(leg.leg));
     }
-    if (!legEnds(s)) {
+    // A front that has jumped past its surface in one step ends its leg there.
+    if (approach != Approach::Passed && !close) continue;
+    if (approach != Approach::Passed && !legEnds(s)) {
       near = true;
       continue;
     }

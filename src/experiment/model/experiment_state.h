@@ -118,6 +118,9 @@ struct ExperimentState {
   LegTables legs;
   std::array<double, 3> arrivalX{}, arrivalY{};  // where ray 1 and 2 met the screen, m
   bool started = false;  // a run has been started (the window's state is a run's state)
+  // The side of its surface each ray's front was on at the last test, and of which leg.
+  std::array<int, 3> lastSide{};
+  std::array<int, 3> lastSideLeg{};
 
   // Results of the geometry primitives, overwritten by every call.
   double lineA = 0, lineB = -1, lineK = 0;  // the last line A·x + B·y + K = 0

@@ -63,6 +63,8 @@ void startRun(ExperimentState& s, RunContext& context) {
     s.Ym[k] = Y[k];
   }
   s.legs = LegTables{};
+  s.lastSide = {};
+  s.lastSideLeg = {};
   s.arrivalX = {};
   s.arrivalY = {};
   s.started = false;

@@ -118,7 +118,9 @@ void refract(ExperimentState& s, RunContext& context, int ray, int leg, int next
   const auto kn = static_cast<std::size_t>(next);
   double AlfaZ = surface.alfa;
   if (s.options.check8) {
-    AlfaZ = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa);
+    // The angle found runs along the face to the ray's left unless the offset point was
+    // flipped; a face met from its other side (s = −1) needs the direction to the right.
+    AlfaZ = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa, surface.side < 0);
   }
   s.AlfaZ = AlfaZ;
   // The side factor turns the face for the legs that meet it from its other side.

@@ -49,9 +49,10 @@ LocalTime HeadlessHost::localTime() const {
   return fixedTime_ ? *fixedTime_ : Host::localTime();
 }
 
-void HeadlessHost::wait(WindowManager& windows, long long ms) {
+bool HeadlessHost::wait(WindowManager& windows, long long ms) {
   const long long end = clockMs_ + (ms > 0 ? ms : 0);
-  for (;;) {
+  for (long long ticks = 0;; ++ticks) {
+    if (ticks >= kMostTicks) return false;
     // Timers of the windows open now; a timer set anew starts its countdown afresh.
     std::map<std::uint64_t, Schedule> current;
     Timer* next = nullptr;
@@ -85,6 +86,7 @@ void HeadlessHost::wait(WindowManager& windows, long long ms) {
     nextForm->tick(*next);
   }
   clockMs_ = end;
+  return true;
 }
 
 }  // namespace quorvel::platform

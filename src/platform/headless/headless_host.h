@@ -49,8 +49,10 @@ class HeadlessHost : public Host {
   // from now (the first one for 0 or 1), so that a loop that runs until stopped ends.
   void stopAfter(long long yields) { stopAfter_ = yields; }
 
-  // Runs the timers of the open windows for `ms` milliseconds of virtual time.
-  void wait(WindowManager& windows, long long ms);
+  // Runs the timers of the open windows for `ms` milliseconds of virtual time. At most
+  // kMostTicks ticks are run; false when the wait ended early for that reason.
+  static constexpr long long kMostTicks = 100000;
+  bool wait(WindowManager& windows, long long ms);
 
  private:
   struct Schedule {
