@@ -1,5 +1,6 @@
 #include "experiment/model/beam_splitter_run.h"
 
+#include <cmath>
 #include <exception>
 
 #include "common/numbers.h"
@@ -231,13 +232,16 @@ void prepareBeamSplitterRun(ExperimentState& s) {
   s.T1 = s.T2 = 0;
   s.legs.An[11] = s.legs.An[21] = Pi / 2;
   s.legs.An[13] = -Pi;
-  s.legs.An[22] = Pi / 2;
+  // The arm across the motion is sent along the laser's aim, aberration included, as the
+  // light that has crossed the splitter is: sent straight up it would miss the moving
+  // mirror's return path by a first-order amount.
+  s.legs.An[22] = s.aimAngle;
   s.legs.An[1] = s.legs.An[13];
   s.legs.An[2] = s.legs.An[22];
   s.VXf[1] = -s.c;
   s.VYf[1] = 0;
-  s.VXf[2] = 0;
-  s.VYf[2] = s.c;
+  s.VXf[2] = s.c * std::cos(s.aimAngle);
+  s.VYf[2] = s.c * std::sin(s.aimAngle);
 }
 
 bool runBeamSplitter(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
