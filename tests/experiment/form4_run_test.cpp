@@ -143,6 +143,25 @@ TEST_F(Form4RunTest, SecondStartDuringARunIsRefusedAndClosingStopsTheRun) {
   EXPECT_LT(yields, 40);  // stopped at the next refresh, not run to its end
 }
 
+TEST_F(Form4RunTest, StepByStepPausesAskAtEveryLegEnd) {
+  f().click(f().Check13);  // " Auto" off
+  host.queueAnswer(true);
+  host.queueAnswer(false);  // the second leg end: stop
+  f().click(f().Command7);
+  ASSERT_EQ(host.messages().size(), 2u);
+  const std::string& first = host.messages()[0].text;
+  EXPECT_EQ(first.rfind("пройден участок пути  10\r\nV12=  ", 0), 0u) << first;
+  EXPECT_NE(first.find("угол падения луча          45"), std::string::npos);
+  const std::string question = "\r\nПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?";
+  EXPECT_EQ(first.substr(first.size() - question.size()), question);
+  EXPECT_EQ(host.messages()[0].title, "Quorvel");
+  EXPECT_EQ(host.messages()[0].buttons, platform::Buttons::YesNo);
+  EXPECT_EQ(host.messages()[1].text.rfind("пройден участок пути  11\r\n", 0), 0u);
+  // "No" stops the run at its next refresh, with both rays on their way.
+  EXPECT_EQ(f().state().ii, 13);
+  EXPECT_EQ(f().state().jj, 22);
+}
+
 TEST_F(Form4RunTest, CloseButtonDuringARunStopsItFirst) {
   int yields = 0;
   host.onDoEvents = [&] {
