@@ -106,25 +106,7 @@ void Form4::printReport(const model::ExperimentState& s) {
   platform::Form* report = app().windows().find("Form9");
   auto* box = report ? dynamic_cast<platform::PictureBox*>(report->find("picBox")) : nullptr;
   if (!box) return;
-  model::PathReportInput input;
-  input.T1 = s.legs.T1;
-  input.T2 = s.legs.T2;
-  input.S1 = s.legs.S1;
-  input.S2 = s.legs.S2;
-  input.v = s.legs.v;
-  input.V1 = s.legs.V1;
-  input.V2 = s.legs.V2;
-  input.P21 = s.legs.P21;
-  for (std::size_t k = 0; k < input.An.size(); ++k) input.An[k] = s.legs.An[k];
-  input.Nv = s.legs.Nv;
-  input.X1at18 = s.arrivalX[1];
-  input.Y1at18 = s.arrivalY[1];
-  input.X2at28 = s.arrivalX[2];
-  input.Y2at28 = s.arrivalY[2];
-  input.v01 = s.v01;
-  input.v02 = s.v02;
-  input.real = s.options.realUnits;
-  input.cylinder = s.options.check25;
+  const model::PathReportInput input = model::reportInputOf(s);
   model::printPathReport(
       s.options.prism ? model::ReportSetup::Prism : model::ReportSetup::BeamSplitter, input,
       box->picture(), host());

@@ -512,19 +512,7 @@ namespace quorvel::experiment::model {
 namespace {
 
 std::vector<std::string> reportRows(const ExperimentState& s, bool real) {
-  PathReportInput in;
-  in.T1 = s.legs.T1;
-  in.T2 = s.legs.T2;
-  in.S1 = s.legs.S1;
-  in.S2 = s.legs.S2;
-  in.v = s.legs.v;
-  in.V1 = s.legs.V1;
-  in.V2 = s.legs.V2;
-  in.P21 = s.legs.P21;
-  for (std::size_t k = 0; k < in.An.size(); ++k) in.An[k] = s.legs.An[k];
-  in.Nv = s.legs.Nv;
-  in.v01 = s.v01;
-  in.v02 = s.v02;
+  PathReportInput in = reportInputOf(s);
   in.real = real;
   std::vector<std::string> rows;
   for (int i = 0; i <= 9; ++i) rows.push_back(reportRow(i, in));

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "experiment/model/experiment_state.h"
 #include "platform/host.h"
 #include "platform/picture.h"
 
@@ -29,6 +30,9 @@ struct PathReportInput {
 };
 
 enum class ReportSetup { BeamSplitter, Prism };
+
+// What the report of a run prints, taken from the run's state.
+PathReportInput reportInputOf(const ExperimentState& s);
 
 // The header text of a report: the leg lines, the units line with the screen coordinates
 // and the column heads, lines ended by CR LF.
