@@ -8,6 +8,7 @@
 #include "experiment/model/beam_splitter_run.h"
 #include "experiment/model/michelson_theory.h"
 #include "experiment/model/path_report.h"
+#include "experiment/model/prism_run.h"
 #include "experiment/model/run_start.h"
 #include "platform/app.h"
 
@@ -21,11 +22,6 @@ namespace {
 // A velocity cut to 9 decimals, as the result fields show it.
 std::string cut9(double v) {
   return numberText(common::truncateDecimals(v, 9));
-}
-
-// One value of the debug file: a blank before non-negative numbers, as list output writes.
-std::string debugValue(double v) {
-  return (v >= 0 ? " " : "") + numberText(v) + " ";
 }
 
 }  // namespace
@@ -49,7 +45,16 @@ model::RunHooks Form4::runHooks() {
   hooks.showResults = [this](const model::ExperimentState& s) { showResults(s); };
   hooks.redrawSetup = [this] {
     SchemeDrawing drawing(Picture1.picture(), common::shared().X, common::shared().Y);
-    drawing.redrawBeamSplitter(schemeOf(state_));
+    if (state_.options.prism) {
+      drawing.redrawPrism(
+          schemeOf(state_),
+          PrismOptions{state_.options.check3, state_.options.check17, state_.options.check25});
+    } else {
+      drawing.redrawBeamSplitter(schemeOf(state_));
+    }
+  };
+  hooks.debugLine = [this](const std::string& line) {
+    if (debugFile_ && *debugFile_) *debugFile_ << line << "\n";
   };
   hooks.showScreenFrequencies = [this](double first, double second) {
     Text71.setText(numberText(first));
@@ -114,13 +119,6 @@ void Form4::printReport(const model::ExperimentState& s) {
 
 void Form4::startExperiment() {
   if (running_) return;
-  if (Option8.value()) {
-    host().messageBox(
-        "Расчет установки Кестра в этой версии программы еще не выполняется: выберите "
-        "схему «1- Майкельсон»",
-        Buttons::Ok, "Quorvel");
-    return;
-  }
   model::ExperimentState next = state_;
   if (!readRunParameters(next)) return;
   state_ = next;
@@ -146,13 +144,9 @@ void Form4::startExperiment() {
   debugFile_.reset();
   if (state_.options.check24) {
     debugFile_ = std::make_unique<std::ofstream>(host().programFolder() / "Otladka.dat");
-    if (*debugFile_) {
-      *debugFile_ << ' ' << state_.ii << "  " << state_.jj << " " << debugValue(state_.T)
-                  << debugValue(state_.Xf[1]) << debugValue(state_.Yf[1])
-                  << debugValue(state_.Xf[2]) << debugValue(state_.Yf[2]) << "\n";
-    }
+    if (*debugFile_) *debugFile_ << model::debugLineText(state_) << "\n";
   }
-  model::prepareBeamSplitterRun(state_);
+  if (!state_.options.prism) model::prepareBeamSplitterRun(state_);
   runExperiment();
 }
 
@@ -160,7 +154,8 @@ void Form4::runExperiment() {
   if (running_ || !state_.started) return;
   running_ = true;
   model::RunContext context = runContext();
-  const bool finished = model::runBeamSplitter(state_, context, runHooks());
+  const bool finished = state_.options.prism ? model::runPrism(state_, context, runHooks())
+                                             : model::runBeamSplitter(state_, context, runHooks());
   running_ = false;
   // The debug file is closed when the run has ended with both rays arrived.
   if (finished) debugFile_.reset();

@@ -241,11 +241,20 @@ TEST_F(Form4RunTest, DebugFileHasTheStartLine) {
   fs::remove_all(folder);
 }
 
-TEST_F(Form4RunTest, PrismSetupIsNotRunYet) {
+TEST_F(Form4RunTest, PrismSetupRunsToTheScreenAndDrawsThePrism) {
   f().click(f().Option8);
   f().click(f().Command7);
-  ASSERT_EQ(host.messages().size(), 1u);
-  EXPECT_FALSE(f().state().started);
+  EXPECT_TRUE(host.messages().empty()) << messageTexts().front();
+  const auto& s = f().state();
+  EXPECT_TRUE(s.started);
+  EXPECT_EQ(f().Text47.text(), "19");
+  EXPECT_EQ(f().Text48.text(), "29");
+  EXPECT_EQ(f().Text71.text(), "1");
+  EXPECT_EQ(f().Text72.text(), "1");
+  // The two halves of the beam meet the horizontal screen on both sides of the axis.
+  EXPECT_LT(s.arrivalX[1], 0);
+  EXPECT_GT(s.arrivalX[2], 0);
+  EXPECT_NEAR(s.T1, s.T2, 2 * s.dt / s.refinementDivisor);
 }
 
 }  // namespace

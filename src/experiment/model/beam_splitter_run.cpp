@@ -1,7 +1,6 @@
 #include "experiment/model/beam_splitter_run.h"
 
 #include <cmath>
-#include <exception>
 
 #include "common/numbers.h"
 #include "common/shared.h"
@@ -52,17 +51,6 @@ double angleOf(const ExperimentState& s, int which) {
     default:
       return Pi / 2;
   }
-}
-
-bool finished(const ExperimentState& s) {
-  return s.ii == 19 && s.jj == 29;
-}
-
-std::string legText(const ExperimentState& s) {
-  using common::numberText;
-  return "V12=  " + numberText(s.V12) + kCrLf + "V21=  " + numberText(s.V21) + kCrLf +
-         "(V12+V21)*P0=  " + numberText((s.V12 + s.V21) * s.P0) + kCrLf +
-         "R0=    " + numberText(s.R0) + kCrLf;
 }
 
 // The end of one leg: its event, the bookkeeping and the angle lines.
@@ -126,35 +114,6 @@ void endLeg(ExperimentState& s, RunContext& context, const Leg& leg) {
   if (leg.event != Event::Screen) bookkeeping(s, leg.ray, leg.leg, leg.next);
   (leg.ray == 1 ? s.ii : s.jj) = leg.next;
   printLegAngles(s, context, leg.ray, leg.leg, leg.next);
-}
-
-enum class Approach { Closing, Passed, Never };
-
-// Whether ray r still closes on its leg's surface, has just passed it within one step, or
-// can never reach it (moving away from it from the start, or so slowly that a thousand
-// million full steps would not do). Follows DistanceToLine (closeIn), whose line it reads.
-Approach approachOf(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
-  constexpr double kMostSteps = 1e9;
-  const double closing = s.V12 + s.V21;
-  double side = 0;  // which side of the surface the front is on (the sign matters)
-  double rate = 0;  // how fast that changes
-  if (surface.screen) {
-    side = s.R0;
-    rate = -(s.VXf[ray] - s.Vx);
-  } else {
-    side = s.lineA * s.Xf[ray] + s.lineB * s.Yf[ray] + s.lineK;
-    rate = s.lineA * (s.VXf[ray] - s.Vx) + s.lineB * (s.VYf[ray] - s.Vy);
-  }
-  const int sign = side > 0 ? 1 : (side < 0 ? -1 : 0);
-  int& last = s.lastSide[static_cast<std::size_t>(ray)];
-  const bool sameLeg = s.lastSideLeg[static_cast<std::size_t>(ray)] == leg;
-  s.lastSideLeg[static_cast<std::size_t>(ray)] = leg;
-  const int before = sameLeg ? last : 0;
-  last = sign;
-  if (before != 0 && sign != 0 && sign != before) return Approach::Passed;
-  const bool movingAway = side * rate > 0 || !(closing > 0);
-  if (movingAway || s.R0 > kMostSteps * closing * s.dt) return Approach::Never;
-  return Approach::Closing;
 }
 
 // One solution step: the setup and the fronts move, the present legs are tested.
@@ -245,29 +204,7 @@ void prepareBeamSplitterRun(ExperimentState& s) {
 }
 
 bool runBeamSplitter(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
-  try {
-    for (;;) {
-      if (!finished(s)) step(s, context);
-      if (finished(s)) {
-        s.refreshCounter = s.NC0;
-        context.stopRequested = 1;
-        if (s.options.check10) printFrequencyTable(s, context);
-        if (hooks.showScreenFrequencies) {
-          hooks.showScreenFrequencies(s.legs.v[19] / s.v01, s.legs.v[29] / s.v01);
-        }
-      }
-      if (s.refreshCounter >= s.NC0) {
-        s.refreshCounter = 0;
-        refresh(s, context, hooks);
-        if (context.stopRequested == 1) break;
-      }
-      context.host.doEvents();
-    }
-  } catch (const std::exception&) {
-    context.host.messageBox(solutionErrorText(s), platform::Buttons::Ok, "Quorvel");
-  }
-  if (finished(s) && s.options.check5 && hooks.printReport) hooks.printReport(s);
-  return finished(s);
+  return runSteps(s, context, hooks, [&s, &context] { step(s, context); });
 }
 
 }  // namespace quorvel::experiment::model

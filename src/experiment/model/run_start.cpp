@@ -45,6 +45,35 @@ void fillIndexTable(ExperimentState& s) {
   s.legs.P21 = n;
 }
 
+// The prism setup starts with the undivided beam (leg 1): its front, point 10, leaves the
+// source with ray 1, and the two fronts stand apart across the beam, a quarter of its
+// diameter each (the whole diameter for two lasers), spreading with check27.
+void startPrismBeam(ExperimentState& s) {
+  auto& X = common::shared().X;
+  auto& Y = common::shared().Y;
+  s.ii = 1;
+  s.Xm[10] = X[5];
+  s.Ym[10] = Y[5];
+  const double across = s.aimAngle - Pi / 2;
+  const double apart = s.options.check18 ? s.beamDiameter : s.beamDiameter / 4;
+  for (int ray = 1; ray <= 2; ++ray) {
+    const double sign = ray == 1 ? -1 : 1;
+    s.Xf[ray] = X[5] + sign * apart * std::cos(across);
+    s.Yf[ray] = Y[5] + sign * apart * std::sin(across);
+  }
+  if (!s.options.check18 && s.options.check27) {
+    s.legs.An[1] = s.legs.An[10] = s.aimAngle + s.divergenceAngle;
+    s.legs.An[2] = s.legs.An[20] = s.aimAngle - s.divergenceAngle;
+    for (int ray = 1; ray <= 2; ++ray) {
+      const double An = s.legs.An[static_cast<std::size_t>(ray)];
+      s.VXf[ray] = s.c * std::cos(An);
+      s.VYf[ray] = s.c * std::sin(An);
+    }
+  }
+  X[118] = (X[6] + X[5]) / 2;
+  Y[118] = (Y[6] + Y[5]) / 2;
+}
+
 }  // namespace
 
 double stepInWavelengths(const ExperimentState& s) {
@@ -150,6 +179,7 @@ void startRun(ExperimentState& s, RunContext& context) {
   }
   s.ii = 10;
   s.jj = 0;
+  if (s.options.prism) startPrismBeam(s);
 
   context.stopRequested = 0;
   s.T = 0;

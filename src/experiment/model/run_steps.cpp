@@ -1,6 +1,7 @@
 #include "experiment/model/run_steps.h"
 
 #include <cmath>
+#include <exception>
 
 #include "common/numbers.h"
 #include "common/shared.h"
@@ -69,6 +70,26 @@ void printAt(platform::Picture& picture, double x, double y, const std::string& 
   picture.print(text);
 }
 
+// The closed Doppler formulas at a surface of effective angle AlfaZ (the prism setup's
+// "++ аналитически"); without check26 the closing speeds they used are added to the report.
+void closedFormDoppler(ExperimentState& s, RunContext& context, int ray, int leg, int next,
+                       double AlfaZ) {
+  const auto k = static_cast<std::size_t>(leg);
+  const MirrorFrequencies f =
+      DopplerClosedForm(s, AlfaZ, s.raySpeed[ray], s.legs.An[k], s.legs.v[k]);
+  s.legs.received[k] = f.vm;
+  s.legs.v[static_cast<std::size_t>(next)] = f.vr;
+  if (s.options.check26) return;
+  const double alfa12 = s.legs.An[k] - AlfaZ + Pi / 2;
+  const double alfa21 = s.AlfaV - AlfaZ - Pi / 2;
+  context.report += "AlfaZ для аналитического расчета=  " + numberText(AlfaZ * RadToDeg) + kCrLf +
+                    "V12=  " + numberText(s.V12) + kCrLf + "V21=  " + numberText(s.V21) + kCrLf +
+                    "Alfa12=  " + numberText(alfa12 * RadToDeg) + kCrLf +
+                    "Alfa21=  " + numberText(alfa21 * RadToDeg) + kCrLf +
+                    "cos(Alfa12)=  " + numberText(std::cos(alfa12)) + kCrLf +
+                    "cos(Alfa21)=  " + numberText(std::cos(alfa21)) + kCrLf;
+}
+
 }  // namespace
 
 bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
@@ -82,11 +103,35 @@ bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
     s.V21 = s.V * std::cos(s.AlfaV - Pi);
   } else {
     const auto p = static_cast<std::size_t>(surface.point);
-    DistanceToLine(s, s.Xf[ray], s.Yf[ray], X[p], Y[p], surface.alfa);
+    DistanceToLine(s, s.Xf[ray], s.Yf[ray], X[p] + surface.shift, Y[p], surface.alfa);
     s.V12 = V * std::cos(An - surface.alfa + surface.side * Pi / 2);
     s.V21 = s.V * std::cos(s.AlfaV - surface.alfa - surface.side * Pi / 2);
   }
   return 2 * (s.V12 + s.V21) * s.dt >= s.R0;
+}
+
+Approach approachOf(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
+  constexpr double kMostSteps = 1e9;
+  const double closing = s.V12 + s.V21;
+  double side = 0;  // which side of the surface the front is on (the sign matters)
+  double rate = 0;  // how fast that changes
+  if (surface.screen) {
+    side = s.R0;
+    rate = -(s.VXf[ray] - s.Vx);
+  } else {
+    side = s.lineA * s.Xf[ray] + s.lineB * s.Yf[ray] + s.lineK;
+    rate = s.lineA * (s.VXf[ray] - s.Vx) + s.lineB * (s.VYf[ray] - s.Vy);
+  }
+  const int sign = side > 0 ? 1 : (side < 0 ? -1 : 0);
+  int& last = s.lastSide[static_cast<std::size_t>(ray)];
+  const bool sameLeg = s.lastSideLeg[static_cast<std::size_t>(ray)] == leg;
+  s.lastSideLeg[static_cast<std::size_t>(ray)] = leg;
+  const int before = sameLeg ? last : 0;
+  last = sign;
+  if (before != 0 && sign != 0 && sign != before) return Approach::Passed;
+  const bool movingAway = side * rate > 0 || !(closing > 0);
+  if (movingAway || s.R0 > kMostSteps * closing * s.dt) return Approach::Never;
+  return Approach::Closing;
 }
 
 bool legEnds(const ExperimentState& s) {
@@ -142,7 +187,12 @@ void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next
   const auto k = static_cast<std::size_t>(leg);
   const auto kn = static_cast<std::size_t>(next);
   double AlfaZ = surface.alfa;
-  if (s.options.check2) {
+  if (s.options.check2 && s.options.prism) {
+    // The offset point is taken on the side of the front that has not met the surface yet;
+    // of the two directions of the line found, the one nearer the surface's own is kept.
+    const double found = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa);
+    AlfaZ = surface.alfa + std::remainder(found - surface.alfa, Pi);
+  } else if (s.options.check2) {
     if (coating) {
       AlfaZ = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa);
     } else {
@@ -155,7 +205,9 @@ void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next
   s.legs.An[kn] = 2 * AlfaZ - s.legs.An[k];
   s.legs.v[kn] = s.legs.v[k];
   s.legs.received[k] = s.legs.v[k];
-  if (s.options.check1) {
+  if (s.options.check1 && s.options.prism && s.options.check33) {
+    closedFormDoppler(s, context, ray, leg, next, AlfaZ);
+  } else if (s.options.check1) {
     const DopplerOutcome outcome = Dopler_Zerkalo(s, context, surface.alfa, AlfaZ, s.raySpeed[ray],
                                                   s.legs.An[k], s.legs.v[k], orientationCode);
     if (outcome == DopplerOutcome::Done) {
@@ -168,17 +220,22 @@ void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next
   turnFront(s, ray, next);
 }
 
-void arrive(ExperimentState& s, RunContext& context, int ray, int leg) {
+void arrive(ExperimentState& s, RunContext& context, int ray, int leg, double screenAngle,
+            int orientationCode) {
   const auto k = static_cast<std::size_t>(leg);
   const auto kn = k + 1;
   s.legs.v[kn] = s.legs.v[k];
   s.legs.received[k] = s.legs.v[k];
-  s.AlfaZ = Pi / 2;
-  if (s.options.check1) {
+  s.AlfaZ = screenAngle;
+  if (s.options.check1 && s.options.prism && s.options.check33) {
+    closedFormDoppler(s, context, ray, leg, leg + 1, screenAngle);
+    s.legs.v[kn] = s.legs.v[k];
+  } else if (s.options.check1) {
     const DopplerOutcome outcome =
-        Dopler_Zerkalo(s, context, Pi / 2, Pi / 2, s.raySpeed[ray], s.legs.An[k], s.legs.v[k], 180);
+        Dopler_Zerkalo(s, context, screenAngle, screenAngle, s.raySpeed[ray], s.legs.An[k],
+                       s.legs.v[k], orientationCode);
     if (outcome == DopplerOutcome::Done) s.legs.received[k] = s.vm;
-    s.AlfaZ = Pi / 2;
+    s.AlfaZ = screenAngle;
   }
   s.n[kn] = s.n[k];
   s.legs.P21[kn] = s.n[k];
@@ -257,6 +314,47 @@ bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg) {
   const std::string text = "пройден участок пути  " + std::to_string(leg) + kCrLf + context.report +
                            kCrLf + "ПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?";
   return context.host.messageBox(text, platform::Buttons::YesNo, "Quorvel");
+}
+
+bool runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
+              const std::function<void()>& step) {
+  const auto finished = [&s] { return s.ii == 19 && s.jj == 29; };
+  try {
+    for (;;) {
+      if (!finished()) step();
+      if (finished()) {
+        s.refreshCounter = s.NC0;
+        context.stopRequested = 1;
+        if (s.options.check10) printFrequencyTable(s, context);
+        if (hooks.showScreenFrequencies) {
+          hooks.showScreenFrequencies(s.legs.v[19] / s.v01, s.legs.v[29] / s.v01);
+        }
+      }
+      if (s.refreshCounter >= s.NC0) {
+        s.refreshCounter = 0;
+        refresh(s, context, hooks);
+        if (context.stopRequested == 1) break;
+      }
+      context.host.doEvents();
+    }
+  } catch (const std::exception&) {
+    context.host.messageBox(solutionErrorText(s), platform::Buttons::Ok, "Quorvel");
+  }
+  if (finished() && s.options.check5 && hooks.printReport) hooks.printReport(s);
+  return finished();
+}
+
+std::string legText(const ExperimentState& s) {
+  return "V12=  " + numberText(s.V12) + kCrLf + "V21=  " + numberText(s.V21) + kCrLf +
+         "(V12+V21)*P0=  " + numberText((s.V12 + s.V21) * s.P0) + kCrLf +
+         "R0=    " + numberText(s.R0) + kCrLf;
+}
+
+std::string debugLineText(const ExperimentState& s) {
+  // A blank before non-negative numbers, as list output writes them.
+  const auto value = [](double v) { return (v >= 0 ? " " : "") + numberText(v) + " "; };
+  return " " + std::to_string(s.ii) + "  " + std::to_string(s.jj) + " " + value(s.T) +
+         value(s.Xf[1]) + value(s.Yf[1]) + value(s.Xf[2]) + value(s.Yf[2]);
 }
 
 std::string solutionErrorText(const ExperimentState& s) {

@@ -29,11 +29,19 @@ struct LegSurface {
   double alfa = 0;      // rad
   int side = 1;         // s of the closing speeds
   bool screen = false;  // the vertical screen line x = X(6)
+  double shift = 0;     // the line passes this far (m, along x) beside the point
 };
 
 // Ray r's closing speeds towards its leg's surface, into s.V12 and s.V21, and the distance
 // into s.R0 (and the line). Returns whether the ray is near: 2·(V12 + V21)·dt ≥ R0.
 bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface);
+
+enum class Approach { Closing, Passed, Never };
+
+// Whether ray r still closes on its leg's surface, has just passed it within one step, or
+// can never reach it (moving away from it from the start, or so slowly that a thousand
+// million full steps would not do). Follows closeIn, whose line it reads.
+Approach approachOf(ExperimentState& s, int ray, int leg, const LegSurface& surface);
 
 // The leg ends when (V12 + V21)·(dt / divisor) ≥ R0 (the closing distance of one refined
 // step).
@@ -61,8 +69,10 @@ void refract(ExperimentState& s, RunContext& context, int ray, int leg, int next
 void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next,
              const LegSurface& surface, int orientationCode, bool coating);
 
-// Arrival of ray r at the screen at the end of leg `leg` (18 or 28).
-void arrive(ExperimentState& s, RunContext& context, int ray, int leg);
+// Arrival of ray r at the screen at the end of leg `leg` (18 or 28): the screen's angle and
+// the Doppler orientation code (the vertical screen: π/2 and 180).
+void arrive(ExperimentState& s, RunContext& context, int ray, int leg,
+            double screenAngle = common::Pi / 2, int orientationCode = 180);
 
 // The bookkeeping of every leg end: periods, times, paths, speeds, the done flag.
 void bookkeeping(ExperimentState& s, int ray, int leg, int next);
@@ -78,6 +88,19 @@ void refresh(ExperimentState& s, RunContext& context, const RunHooks& hooks);
 
 // The step-by-step pause after a leg: false when the user wants to stop.
 bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg);
+
+// The loop of a setup run: `step` until both rays have arrived (ii = 19, jj = 29) or a stop
+// is seen at a refresh (every NC0 steps); the frequency text, the screen frequencies and,
+// after the loop, the report at the end. A fault shows solutionErrorText and ends the run.
+// True when both rays have arrived.
+bool runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
+              const std::function<void()>& step);
+
+// The first lines of a leg's report text: V12, V21, (V12+V21)*P0 and R0.
+std::string legText(const ExperimentState& s);
+
+// One line of the debug file: ii, jj, T and both fronts in the list form of text output.
+std::string debugLineText(const ExperimentState& s);
 
 // The line "Ошибка решения при ii= … и jj= … AlfaZ=  …".
 std::string solutionErrorText(const ExperimentState& s);

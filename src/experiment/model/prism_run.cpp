@@ -1,0 +1,274 @@
+#include "experiment/model/prism_run.h"
+
+#include <cmath>
+#include <string>
+
+#include "common/numbers.h"
+#include "common/shared.h"
+
+namespace quorvel::experiment::model {
+
+namespace {
+
+using common::numberText;
+using common::Pi;
+
+constexpr char kCrLf[] = "\r\n";
+constexpr double kCoverThickness = 0.01;  // m, the cylinder's left cover
+
+enum class Surface {
+  LeftFace,
+  RightFace,
+  Additional,
+  LeftMirror,
+  RightMirror,
+  Cover,
+  Gas,
+  End,
+  Screen
+};
+enum class Event { Mirror, Cylinder, Screen };
+
+struct Leg {
+  int leg;
+  int ray;
+  int point;
+  Surface surface;
+  Event event;
+  int next;
+  int dopplerCode;
+  int from;  // the setup points that bound the leg: its reference point lies between them
+  int to;
+};
+
+// In the order the legs are tested within a step. Leg 20 goes on to 21 only with the
+// cylinder.
+constexpr Leg kLegs[] = {
+    {10, 1, 3, Surface::LeftFace, Event::Mirror, 14, 180, 3, 5},
+    {11, 1, 4, Surface::Additional, Event::Mirror, 14, 0, 4, 5},
+    {14, 1, 1, Surface::LeftMirror, Event::Mirror, 18, 90, 3, 1},
+    {18, 1, 6, Surface::Screen, Event::Screen, 19, 270, 1, 6},
+    {20, 2, 3, Surface::RightFace, Event::Mirror, 24, 0, 3, 5},
+    {21, 2, 7, Surface::Cover, Event::Cylinder, 22, 0, 0, 0},
+    {22, 2, 7, Surface::Gas, Event::Cylinder, 23, 0, 0, 0},
+    {23, 2, 7, Surface::End, Event::Cylinder, 24, 0, 0, 0},
+    {24, 2, 2, Surface::RightMirror, Event::Mirror, 28, 90, 3, 2},
+    {28, 2, 6, Surface::Screen, Event::Screen, 29, 270, 2, 6},
+};
+
+int& legOf(ExperimentState& s, int ray) {
+  return ray == 1 ? s.ii : s.jj;
+}
+
+void setMidpoint(int index, int a, int b) {
+  auto& X = common::shared().X;
+  auto& Y = common::shared().Y;
+  const auto i = static_cast<std::size_t>(index);
+  X[i] = (X[static_cast<std::size_t>(a)] + X[static_cast<std::size_t>(b)]) / 2;
+  Y[i] = (Y[static_cast<std::size_t>(a)] + Y[static_cast<std::size_t>(b)]) / 2;
+}
+
+// The line that ends the leg, with the side factor that makes the ray head into it.
+LegSurface surfaceOf(const ExperimentState& s, const Leg& leg) {
+  LegSurface surface{leg.point, Pi / 2, 1, false};
+  switch (leg.surface) {
+    case Surface::LeftFace:
+      surface.alfa = (s.Alfa3 + Pi) / 2;
+      break;
+    case Surface::RightFace:
+      surface.alfa = (Pi - s.Alfa3) / 2;
+      break;
+    case Surface::Additional:
+      surface.alfa = s.Alfa4;
+      break;
+    case Surface::LeftMirror:
+      surface.alfa = s.Alfa1;
+      break;
+    case Surface::RightMirror:
+      surface.alfa = s.Alfa2;
+      break;
+    case Surface::Cover:
+      surface.shift = -kCoverThickness;
+      break;
+    case Surface::Gas:
+      break;
+    case Surface::End:
+      surface.shift = s.cylinderSize;
+      break;
+    case Surface::Screen:
+      surface.alfa = 0;
+      break;
+  }
+  const double An = s.legs.An[static_cast<std::size_t>(leg.leg)];
+  surface.side = std::sin(surface.alfa - An) >= 0 ? 1 : -1;
+  return surface;
+}
+
+// The end of a leg through the cylinder: the ray keeps its direction and takes the next
+// leg's index, in its speed or in its frequency.
+void crossCylinderFace(ExperimentState& s, int leg, int next) {
+  const auto k = static_cast<std::size_t>(leg);
+  const auto kn = static_cast<std::size_t>(next);
+  s.legs.An[kn] = s.legs.An[k];
+  s.legs.v[kn] = s.legs.v[k];
+  s.legs.received[k] = s.legs.v[k];
+  s.AlfaZ = Pi / 2;
+  if (s.options.check4 && !s.options.mediumOnFrequency) {
+    s.raySpeed[2] = s.Vs0 / common::requireFinite(s.n[kn], "n");
+  } else if (s.options.check4) {
+    s.legs.v[kn] = s.legs.v[k] * s.n[k] / common::requireFinite(s.n[kn], "n");
+  }
+  s.legs.An[2] = s.legs.An[kn];
+  s.VXf[2] = s.raySpeed[2] * std::cos(s.legs.An[kn]);
+  s.VYf[2] = s.raySpeed[2] * std::sin(s.legs.An[kn]);
+}
+
+void endLeg(ExperimentState& s, RunContext& context, const Leg& leg, const LegSurface& surface) {
+  context.report = legText(s);
+  int next = leg.next;
+  if (leg.leg == 20 && s.options.check25) next = 21;
+  switch (leg.event) {
+    case Event::Mirror:
+      reflect(s, context, leg.ray, leg.leg, next, surface, leg.dopplerCode, false);
+      bookkeeping(s, leg.ray, leg.leg, next);
+      break;
+    case Event::Cylinder:
+      crossCylinderFace(s, leg.leg, next);
+      bookkeeping(s, leg.ray, leg.leg, next);
+      break;
+    case Event::Screen:
+      arrive(s, context, leg.ray, leg.leg, 0, leg.dopplerCode);
+      break;
+  }
+  if (leg.from != 0) {
+    // Ray 1 sent straight from the laser to the screen has the source behind its leg 18.
+    const bool straight = leg.leg == 18 && s.options.check3 && !s.options.check17;
+    setMidpoint(100 + leg.leg, straight ? 5 : leg.from, leg.to);
+  }
+  legOf(s, leg.ray) = next;
+  printLegAngles(s, context, leg.ray, leg.leg, next);
+}
+
+// The undivided beam reaches the prism edge: the rays take the middles of the two halves
+// of the beam (unless two lasers send them) and ray 1 its variant.
+void divideBeam(ExperimentState& s, RunContext& context) {
+  const auto& X = common::shared().X;
+  const auto& Y = common::shared().Y;
+  const double xf = s.Xm[10];
+  const double yf = s.Ym[10];
+  if (!s.options.check18) {
+    double d = s.beamDiameter;
+    if (s.options.check27) d += 2 * (Y[3] - Y[5]) * std::tan(s.divergenceAngle);
+    const double across = s.aimAngle - Pi / 2;
+    s.Xf[1] = (X[3] + xf - d / 2 * std::cos(across)) / 2;
+    s.Yf[1] = (Y[3] + yf - d / 2 * std::sin(across)) / 2;
+    s.Xf[2] = (X[3] + xf + d / 2 * std::cos(across)) / 2;
+    s.Yf[2] = (Y[3] + yf + d / 2 * std::sin(across)) / 2;
+  }
+  s.ii = 10;
+  s.jj = 20;
+  for (std::size_t k = 11; k <= 14; ++k) s.legs.V1[k] = s.c;
+  s.legs.V2[21] = s.c;
+  if (s.options.check3) {
+    const int to = s.options.check17 ? 11 : 18;
+    const auto k = static_cast<std::size_t>(to);
+    s.ii = to;
+    s.legs.done[10] = true;
+    s.legs.done[14] = !s.options.check17;
+    s.legs.v[k] = s.legs.v[10];
+    s.legs.An[k] = s.legs.An[10];
+    s.legs.V1[k] = s.c;
+  }
+  setMidpoint(110, 3, 5);
+  setMidpoint(120, 3, 5);
+  if (!s.options.check13) {
+    context.report = "X ребра призмы=  " + numberText(X[3]) + kCrLf +
+                     "X центра луча=  " + numberText(xf) + kCrLf;
+    const std::string text = "участок пути  1" + std::string(kCrLf) + context.report + kCrLf +
+                             "ПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?";
+    if (!context.host.messageBox(text, platform::Buttons::YesNo, "Quorvel")) {
+      context.stopRequested = 1;
+    }
+  }
+}
+
+// Leg 1: the crest of the undivided beam, across its direction, against the edge's height.
+// True when the beam is near the edge.
+bool undividedBeam(ExperimentState& s, RunContext& context) {
+  const auto& X = common::shared().X;
+  const auto& Y = common::shared().Y;
+  const double xf = s.Xm[10];
+  const double yf = s.Ym[10];
+  const double crest = (X[3] - xf) * std::tan(s.aimAngle - Pi / 2) + yf;
+  if (crest >= Y[3]) {
+    divideBeam(s, context);
+    return false;
+  }
+  return crest + 2 * s.dt * s.c * std::sin(s.aimAngle) > Y[3];
+}
+
+bool current(const ExperimentState& s, const Leg& leg) {
+  return (leg.ray == 1 ? s.ii : s.jj) == leg.leg;
+}
+
+void recordSides(ExperimentState& s) {
+  for (const Leg& leg : kLegs) {
+    if (!current(s, leg)) continue;
+    const LegSurface surface = surfaceOf(s, leg);
+    closeIn(s, leg.ray, leg.leg, surface);
+    approachOf(s, leg.ray, leg.leg, surface);
+  }
+}
+
+void step(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
+  recordSides(s);
+  s.T += s.P0;
+  s.refreshCounter += 1;
+  auto& X = common::shared().X;
+  auto& Y = common::shared().Y;
+  for (int k = 1; k <= 7; ++k) {
+    X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
+    Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
+  }
+  for (int ray = 1; ray <= 2; ++ray) {
+    s.Xf[ray] += s.VXf[ray] * s.P0;
+    s.Yf[ray] += s.VYf[ray] * s.P0;
+    s.path[ray] += s.raySpeed[ray] * s.P0;
+  }
+  const bool refined = s.P0 < s.dt;
+  if (s.options.check24 && refined && hooks.debugLine) hooks.debugLine(debugLineText(s));
+  bool near = false;
+  if (s.ii == 1) {
+    s.Xm[10] += s.c * std::cos(s.aimAngle) * s.P0;
+    s.Ym[10] += s.c * std::sin(s.aimAngle) * s.P0;
+    near = undividedBeam(s, context);
+  }
+  for (const Leg& leg : kLegs) {
+    if (!current(s, leg)) continue;
+    const LegSurface surface = surfaceOf(s, leg);
+    const bool close = closeIn(s, leg.ray, leg.leg, surface);
+    const Approach approach = approachOf(s, leg.ray, leg.leg, surface);
+    if (approach == Approach::Never) {
+      throw common::ArithmeticError("луч не может достичь поверхности участка " +
+                                    std::to_string(leg.leg));
+    }
+    if (approach != Approach::Passed && !close) continue;
+    if (approach != Approach::Passed && !legEnds(s)) {
+      near = true;
+      continue;
+    }
+    s.P0 = s.dt / s.refinementDivisor;
+    endLeg(s, context, leg, surface);
+    if (!s.options.check13 && !pauseAfterLeg(s, context, leg.leg)) context.stopRequested = 1;
+  }
+  // Both rays share the step: the refined one stays while either ray is near its surface.
+  s.P0 = near ? s.dt / s.refinementDivisor : s.dt;
+}
+
+}  // namespace
+
+bool runPrism(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
+  return runSteps(s, context, hooks, [&s, &context, &hooks] { step(s, context, hooks); });
+}
+
+}  // namespace quorvel::experiment::model

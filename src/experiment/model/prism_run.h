@@ -1,0 +1,19 @@
+#pragma once
+
+#include "experiment/model/experiment_state.h"
+#include "experiment/model/run_context.h"
+#include "experiment/model/run_steps.h"
+
+namespace quorvel::experiment::model {
+
+// Runs the prism setup from its present state (as startRun left it: ii = 1, the undivided
+// beam at the source) until both rays have arrived or a stop is seen at a refresh. The
+// beam is divided at the prism edge; ray 1 goes by the left face and the left mirror (or
+// straight to the screen with check3, or by the additional mirror with check3 + check17),
+// ray 2 by the right face, the cylinder (check25) and the right mirror, both to the
+// horizontal screen y = Y(6). All state stays in `s`, so a second call goes on where the
+// first ended. A fault shows "Ошибка решения при ii= …" and ends the run. True when both
+// rays have arrived.
+bool runPrism(ExperimentState& s, RunContext& context, const RunHooks& hooks);
+
+}  // namespace quorvel::experiment::model
