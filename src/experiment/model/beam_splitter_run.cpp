@@ -151,22 +151,7 @@ void step(ExperimentState& s, RunContext& context) {
     if (current != leg.leg) continue;
     const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
                              leg.event == Event::Screen};
-    const bool close = closeIn(s, leg.ray, leg.leg, surface);
-    const Approach approach = approachOf(s, leg.ray, leg.leg, surface);
-    if (approach == Approach::Never) {
-      // A ray that does not close on its surface would fly on forever.
-      throw common::ArithmeticError("луч не может достичь поверхности участка " +
-                                    std::to_string(leg.leg));
-    }
-    // A front that has jumped past its surface in one step ends its leg there.
-    if (approach != Approach::Passed && !close) continue;
-    if (approach != Approach::Passed && !legEnds(s)) {
-      near = true;
-      continue;
-    }
-    s.P0 = s.dt / s.refinementDivisor;
-    endLeg(s, context, leg);
-    if (!s.options.check13 && !pauseAfterLeg(s, context, leg.leg)) context.stopRequested = 1;
+    near = testLeg(s, context, leg.ray, leg.leg, surface, [&] { endLeg(s, context, leg); }) || near;
   }
   // The refined step stays while any ray's present leg is near its surface, so neither ray
   // can jump a full step past its surface while the other one ends a leg.

@@ -246,20 +246,9 @@ void step(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
   for (const Leg& leg : kLegs) {
     if (!current(s, leg)) continue;
     const LegSurface surface = surfaceOf(s, leg);
-    const bool close = closeIn(s, leg.ray, leg.leg, surface);
-    const Approach approach = approachOf(s, leg.ray, leg.leg, surface);
-    if (approach == Approach::Never) {
-      throw common::ArithmeticError("луч не может достичь поверхности участка " +
-                                    std::to_string(leg.leg));
-    }
-    if (approach != Approach::Passed && !close) continue;
-    if (approach != Approach::Passed && !legEnds(s)) {
-      near = true;
-      continue;
-    }
-    s.P0 = s.dt / s.refinementDivisor;
-    endLeg(s, context, leg, surface);
-    if (!s.options.check13 && !pauseAfterLeg(s, context, leg.leg)) context.stopRequested = 1;
+    near =
+        testLeg(s, context, leg.ray, leg.leg, surface, [&] { endLeg(s, context, leg, surface); }) ||
+        near;
   }
   // Both rays share the step: the refined one stays while either ray is near its surface.
   s.P0 = near ? s.dt / s.refinementDivisor : s.dt;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "common/numbers.h"
 #include "experiment/model/experiment_state.h"
 #include "experiment/model/run_context.h"
 
@@ -88,6 +89,30 @@ void refresh(ExperimentState& s, RunContext& context, const RunHooks& hooks);
 
 // The step-by-step pause after a leg: false when the user wants to stop.
 bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg);
+
+// The test of ray r's present leg within a step, the same for both setups: a ray that can
+// never reach its surface is a fault; a leg ends when its surface is within one refined
+// step (or the front has just crossed it), through `endLeg`, followed by the step-by-step
+// pause. Returns true when the ray is near its surface but not there yet, so that the
+// step stays refined.
+template <class EndLeg>
+bool testLeg(ExperimentState& s, RunContext& context, int ray, int leg, const LegSurface& surface,
+             EndLeg&& endLeg) {
+  const bool close = closeIn(s, ray, leg, surface);
+  const Approach approach = approachOf(s, ray, leg, surface);
+  if (approach == Approach::Never) {
+    // A ray that does not close on its surface would fly on forever.
+    throw common::ArithmeticError("луч не может достичь поверхности участка " +
+                                  std::to_string(leg));
+  }
+  // A front that has jumped past its surface in one step ends its leg there.
+  if (approach != Approach::Passed && !close) return false;
+  if (approach != Approach::Passed && !legEnds(s)) return true;
+  s.P0 = s.dt / s.refinementDivisor;
+  endLeg();
+  if (!s.options.check13 && !pauseAfterLeg(s, context, leg)) context.stopRequested = 1;
+  return false;
+}
 
 // The loop of a setup run: `step` until both rays have arrived (ii = 19, jj = 29) or a stop
 // is seen at a refresh (every NC0 steps); the frequency text, the screen frequencies and,
