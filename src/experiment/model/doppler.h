@@ -50,12 +50,14 @@ struct MirrorFrequencies {
   double vr = 0;  // of the reflected ray, Hz
 };
 
-// The closed formulas used instead of Dopler_Zerkalo with options.check33:
-// vm = (V21/V12 + 1)·nu, vr = vm / (1 − V21/V12). Without options.check26, s.V12 and s.V21
-// are first recomputed for the effective mirror angle AlfaZ: V12 = raySpeed·cos(An − AlfaZ +
-// π/2), V21 = s.V·cos(s.AlfaV − AlfaZ − π/2); with it the caller's values are used. Stores
-// the result in s.vm, s.vr and returns it. Throws common::ArithmeticError on V12 = 0,
-// V21 = V12 or a non-finite result.
+// The closed formulas used instead of Dopler_Zerkalo with options.check33. The crest rate at
+// the mirror: vm = (V21/V12 + 1)·nu. Without options.check26, s.V12 and s.V21 are first
+// recomputed for the effective mirror angle AlfaZ: V12 = raySpeed·cos(An − AlfaZ + π/2),
+// V21 = s.V·cos(s.AlfaV − AlfaZ − π/2); with it the caller's values are used. The reflected
+// ray along n2 = 2·AlfaZ − An: vr = nu·(1 − u·n1/raySpeed)/(1 − u·n2/raySpeed), u = (s.Vx,
+// s.Vy), which is vm/(1 − V21/V12) at normal incidence and, unlike that, holds at any
+// incidence. Stores the result in s.vm, s.vr and returns it. Throws common::ArithmeticError
+// on V12 = 0, u·n2 = raySpeed or a non-finite result.
 MirrorFrequencies DopplerClosedForm(ExperimentState& s, double AlfaZ, double raySpeed, double An,
                                     double nu);
 
