@@ -612,8 +612,17 @@ nlohmann::json Form4::data() const {
                     {"Nv", s.legs.Nv[k]},
                     {"done", s.legs.done[k]}});
   }
+  // The points the prism run stores at its leg ends, midway between the setup points that
+  // bound each leg, as [x, y] in m.
+  nlohmann::json reference = nlohmann::json::object();
+  for (std::size_t k : {110u, 111u, 114u, 118u, 120u, 124u, 128u}) {
+    reference[std::to_string(k)] = {shared.X[k], shared.Y[k]};
+  }
   return {{"X", shared.X},
           {"Y", shared.Y},
+          {"referencePoints", reference},
+          {"fronts", {{s.Xf[1], s.Yf[1]}, {s.Xf[2], s.Yf[2]}}},
+          {"arrival", {{s.arrivalX[1], s.arrivalY[1]}, {s.arrivalX[2], s.arrivalY[2]}}},
           {"T", s.T},
           {"P0", s.P0},
           {"c", s.c},

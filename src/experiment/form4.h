@@ -57,6 +57,8 @@ class Form4 : public platform::Form {
   const SchemeParameters& scheme() const { return scheme_; }
   // The state of the last run (its parameters, progress and leg tables).
   const model::ExperimentState& state() const { return state_; }
+  // The debug file ("Otladka.dat") of the present run is open for its lines.
+  bool debugFileOpen() const { return debugFile_ != nullptr; }
   // The options of the check boxes and option buttons as the computations read them.
   model::Options options() const;
 

@@ -154,11 +154,13 @@ void Form4::runExperiment() {
   if (running_ || !state_.started) return;
   running_ = true;
   model::RunContext context = runContext();
-  const bool finished = state_.options.prism ? model::runPrism(state_, context, runHooks())
-                                             : model::runBeamSplitter(state_, context, runHooks());
+  const model::RunEnd end = state_.options.prism
+                                ? model::runPrism(state_, context, runHooks())
+                                : model::runBeamSplitter(state_, context, runHooks());
   running_ = false;
-  // The debug file is closed when the run has ended with both rays arrived.
-  if (finished) debugFile_.reset();
+  // The debug file is closed when the run has ended, with both rays arrived or on a fault;
+  // a stopped run keeps it open for its continuation.
+  if (end != model::RunEnd::Stopped) debugFile_.reset();
 }
 
 void Form4::continueExperiment(bool stopAtFirstRefresh) {

@@ -255,6 +255,70 @@ TEST_F(Form4RunTest, PrismSetupRunsToTheScreenAndDrawsThePrism) {
   EXPECT_LT(s.arrivalX[1], 0);
   EXPECT_GT(s.arrivalX[2], 0);
   EXPECT_NEAR(s.T1, s.T2, 2 * s.dt / s.refinementDivisor);
+  // The dump shows the reference points of the legs and where the rays arrived.
+  const nlohmann::json data = f().data();
+  const auto& X = common::shared().X;
+  const auto& Y = common::shared().Y;
+  EXPECT_EQ(data["referencePoints"]["124"], nlohmann::json({X[124], Y[124]}));
+  EXPECT_EQ(data["referencePoints"]["118"], nlohmann::json({X[118], Y[118]}));
+  EXPECT_GT(Y[118], Y[114]);
+  EXPECT_EQ(data["arrival"][1], nlohmann::json({s.arrivalX[2], s.arrivalY[2]}));
+}
+
+// A run that ends on a fault ends as a finished one does: its report is printed and its
+// debug file closed; a stopped run keeps the file open for its continuation. The right
+// mirror lying flat (Alfa2 = 0) is never met by ray 2, which the right face sends along it.
+TEST_F(Form4RunTest, PrismRunEndingOnAFaultPrintsItsReportAndClosesTheDebugFile) {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  const fs::path folder = fs::temp_directory_path() / ("quorvel_run_" + std::string(info->name()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  host.setProgramFolder(folder);
+  f().click(f().Option8);
+  f().click(f().Check24);
+  f().click(f().Check5);
+  f().typeText(f().Text5, "0");
+  auto& report =
+      static_cast<platform::PictureBox*>(app.windows().find("Form9")->find("picBox"))->picture();
+  f().click(f().Command7);
+  ASSERT_EQ(host.messages().size(), 1u);
+  // AlfaZ is the last one found: the right face's, moving up at 3,3 km/s.
+  EXPECT_EQ(messageTexts().back().rfind("Ошибка решения при ii= 14  и jj= 24  AlfaZ=  48,33", 0),
+            0u);
+  EXPECT_EQ(host.messages().back().title, "Quorvel");
+  EXPECT_FALSE(f().debugFileOpen());
+  // The refined steps at the prism edge and faces are all in the closed file, up to the
+  // step in which the rays left the faces.
+  std::ifstream file(folder / "Otladka.dat");
+  std::string line;
+  int lines = 0;
+  std::string last;
+  while (std::getline(file, line)) {
+    ++lines;
+    last = line;
+  }
+  EXPECT_GT(lines, 1000);
+  EXPECT_EQ(last.rfind(" 10  20 ", 0), 0u) << last;
+  int ink = 0;
+  for (int row = 0; row < report.height(); row += 2) {
+    for (int column = 0; column < report.width(); column += 2) {
+      ink += report.pixel(column, row) != platform::Rgb{255, 255, 255};
+    }
+  }
+  EXPECT_GT(ink, 100);
+
+  // Stopped at its first refresh, the run keeps the file for the lines still to come.
+  f().typeText(f().Text5, "58,2967608");
+  host.onDoEvents = [this] { common::shared().StopRequested = 1; };
+  f().click(f().Command7);
+  host.onDoEvents = nullptr;
+  EXPECT_LT(f().state().ii, 19);
+  EXPECT_TRUE(f().debugFileOpen());
+  f().click(f().Command3);
+  EXPECT_EQ(f().state().jj, 29);
+  EXPECT_FALSE(f().debugFileOpen());
+  file.close();
+  fs::remove_all(folder);
 }
 
 }  // namespace

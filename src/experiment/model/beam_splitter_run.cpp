@@ -188,7 +188,7 @@ void prepareBeamSplitterRun(ExperimentState& s) {
   s.VYf[2] = s.c * std::sin(s.aimAngle);
 }
 
-bool runBeamSplitter(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
+RunEnd runBeamSplitter(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
   return runSteps(s, context, hooks, [&s, &context] { step(s, context); });
 }
 

@@ -13,8 +13,7 @@ void prepareBeamSplitterRun(ExperimentState& s);
 // Runs the beam-splitter setup from its present state until both rays have arrived or a
 // stop is seen at a refresh (every NC0 steps). All state stays in `s`, so a second call
 // goes on where the first ended; a finished run ends again at once. A fault shows
-// "Ошибка решения при ii= … и jj= … AlfaZ=  …" and ends the run. True when both rays have
-// arrived.
-bool runBeamSplitter(ExperimentState& s, RunContext& context, const RunHooks& hooks);
+// "Ошибка решения при ii= … и jj= … AlfaZ=  …" and ends the run.
+RunEnd runBeamSplitter(ExperimentState& s, RunContext& context, const RunHooks& hooks);
 
 }  // namespace quorvel::experiment::model

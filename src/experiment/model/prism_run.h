@@ -12,8 +12,7 @@ namespace quorvel::experiment::model {
 // straight to the screen with check3, or by the additional mirror with check3 + check17),
 // ray 2 by the right face, the cylinder (check25) and the right mirror, both to the
 // horizontal screen y = Y(6). All state stays in `s`, so a second call goes on where the
-// first ended. A fault shows "Ошибка решения при ii= …" and ends the run. True when both
-// rays have arrived.
-bool runPrism(ExperimentState& s, RunContext& context, const RunHooks& hooks);
+// first ended. A fault shows "Ошибка решения при ii= …" and ends the run.
+RunEnd runPrism(ExperimentState& s, RunContext& context, const RunHooks& hooks);
 
 }  // namespace quorvel::experiment::model

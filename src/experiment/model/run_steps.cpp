@@ -71,15 +71,16 @@ void printAt(platform::Picture& picture, double x, double y, const std::string& 
 }
 
 // The closed Doppler formulas at a surface of effective angle AlfaZ (the prism setup's
-// "++ аналитически"); without check26 the closing speeds they used are added to the report.
+// "++ аналитически"); with `showSpeeds` and without check26 the closing speeds they used are
+// added to the report.
 void closedFormDoppler(ExperimentState& s, RunContext& context, int ray, int leg, int next,
-                       double AlfaZ) {
+                       double AlfaZ, bool showSpeeds = false) {
   const auto k = static_cast<std::size_t>(leg);
   const MirrorFrequencies f =
       DopplerClosedForm(s, AlfaZ, s.raySpeed[ray], s.legs.An[k], s.legs.v[k]);
   s.legs.received[k] = f.vm;
   s.legs.v[static_cast<std::size_t>(next)] = f.vr;
-  if (s.options.check26) return;
+  if (s.options.check26 || !showSpeeds) return;
   const double alfa12 = s.legs.An[k] - AlfaZ + Pi / 2;
   const double alfa21 = s.AlfaV - AlfaZ - Pi / 2;
   context.report += "AlfaZ для аналитического расчета=  " + numberText(AlfaZ * RadToDeg) + kCrLf +
@@ -206,7 +207,7 @@ void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next
   s.legs.v[kn] = s.legs.v[k];
   s.legs.received[k] = s.legs.v[k];
   if (s.options.check1 && s.options.prism && s.options.check33) {
-    closedFormDoppler(s, context, ray, leg, next, AlfaZ);
+    closedFormDoppler(s, context, ray, leg, next, AlfaZ, surface.showAnalyticSpeeds);
   } else if (s.options.check1) {
     const DopplerOutcome outcome = Dopler_Zerkalo(s, context, surface.alfa, AlfaZ, s.raySpeed[ray],
                                                   s.legs.An[k], s.legs.v[k], orientationCode);
@@ -316,8 +317,8 @@ bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg) {
   return context.host.messageBox(text, platform::Buttons::YesNo, "Quorvel");
 }
 
-bool runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
-              const std::function<void()>& step) {
+RunEnd runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
+                const std::function<void()>& step) {
   const auto finished = [&s] { return s.ii == 19 && s.jj == 29; };
   try {
     for (;;) {
@@ -339,9 +340,12 @@ bool runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
     }
   } catch (const std::exception&) {
     context.host.messageBox(solutionErrorText(s), platform::Buttons::Ok, "Quorvel");
+    if (s.options.check5 && hooks.printReport) hooks.printReport(s);
+    return RunEnd::Failed;
   }
-  if (finished() && s.options.check5 && hooks.printReport) hooks.printReport(s);
-  return finished();
+  if (!finished()) return RunEnd::Stopped;
+  if (s.options.check5 && hooks.printReport) hooks.printReport(s);
+  return RunEnd::Arrived;
 }
 
 std::string legText(const ExperimentState& s) {

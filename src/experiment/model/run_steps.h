@@ -31,6 +31,9 @@ struct LegSurface {
   int side = 1;         // s of the closing speeds
   bool screen = false;  // the vertical screen line x = X(6)
   double shift = 0;     // the line passes this far (m, along x) beside the point
+  // The closing speeds of the closed Doppler formulas are added to the leg's report text
+  // (the prism's left mirror in the variant with the additional mirror).
+  bool showAnalyticSpeeds = false;
 };
 
 // Ray r's closing speeds towards its leg's surface, into s.V12 and s.V21, and the distance
@@ -114,12 +117,19 @@ bool testLeg(ExperimentState& s, RunContext& context, int ray, int leg, const Le
   return false;
 }
 
+// How a call of a setup run ended.
+enum class RunEnd {
+  Arrived,  // both rays are on the screen
+  Stopped,  // the stop flag was seen at a refresh; a further call goes on
+  Failed,   // a fault ended the run; its message was shown
+};
+
 // The loop of a setup run: `step` until both rays have arrived (ii = 19, jj = 29) or a stop
-// is seen at a refresh (every NC0 steps); the frequency text, the screen frequencies and,
-// after the loop, the report at the end. A fault shows solutionErrorText and ends the run.
-// True when both rays have arrived.
-bool runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
-              const std::function<void()>& step);
+// is seen at a refresh (every NC0 steps); the frequency text and the screen frequencies
+// when both have arrived. A fault shows solutionErrorText and ends the run. A run that has
+// ended, on the screen or on a fault, gets its report (options.check5) after the loop.
+RunEnd runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
+                const std::function<void()>& step);
 
 // The first lines of a leg's report text: V12, V21, (V12+V21)*P0 and R0.
 std::string legText(const ExperimentState& s);
