@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "common/numbers.h"
 #include "common/shared.h"
+#include "experiment/model/path_report.h"
 #include "experiment/model/run_start.h"
 #include "platform/headless/headless_host.h"
 #include "platform/picture.h"
@@ -23,10 +25,12 @@ constexpr double kCylinder = 0.05;   // R, m
 constexpr double kGas = 1.000304;    // the cylinder's filling
 
 struct Fields {
-  double V = 0, direction = 90;  // km/s, degrees
+  double V = 0, direction = 90;     // km/s, degrees
+  double Vz = 0, directionZ = 90;   // the second component of the motion
   double dt = 1e-7, divisor = 1e3;
   bool doppler = false, analytic = false, mirrors = false;
   bool check3 = false, check17 = false, check18 = false, check25 = false, check27 = false;
+  bool pauses = false;  // " Auto" unticked: a message box at every leg end
 };
 
 Fields moving(double degrees, Fields f = {}) {
@@ -51,6 +55,7 @@ ExperimentState windowState(const Fields& f) {
   s.options.check18 = f.check18;
   s.options.check25 = f.check25;
   s.options.check27 = f.check27;
+  s.options.check13 = !f.pauses;
   X[1] = -0.45;
   X[2] = 0.45;
   Y[5] = -0.2;
@@ -77,10 +82,10 @@ ExperimentState windowState(const Fields& f) {
   s.n[0] = 1;
   s.n[23] = kGas;
   s.Vs0 = 30000;
-  s.Vx = f.V * 1000 * std::cos(f.direction / RadToDeg);
-  s.Vy = f.V * 1000 * std::sin(f.direction / RadToDeg);
-  s.V = f.V * 1000;
-  s.AlfaV = f.direction / RadToDeg;
+  s.Vx = 1000 * (f.V * std::cos(f.direction / RadToDeg) + f.Vz * std::cos(f.directionZ / RadToDeg));
+  s.Vy = 1000 * (f.V * std::sin(f.direction / RadToDeg) + f.Vz * std::sin(f.directionZ / RadToDeg));
+  s.V = std::hypot(s.Vx, s.Vy);
+  s.AlfaV = common::FullAngle(s.Vx, s.Vy);
   return s;
 }
 
@@ -91,14 +96,13 @@ class PrismRunTest : public testing::Test {
 
   // The start and the whole run; a run that has not ended after far more refreshes than a
   // whole run takes is stopped, as the user would.
-  bool run(const Fields& f) {
+  bool run(const Fields& f, RunHooks hooks = {}) {
     s = windowState(f);
     startRun(s, context);
-    RunHooks hooks;
     hooks.showResults = [refreshes = 0](const ExperimentState&) mutable {
       if (++refreshes > 1'000'000) common::shared().StopRequested = 1;
     };
-    return runPrism(s, context, hooks);
+    return runPrism(s, context, hooks) == RunEnd::Arrived;
   }
   double refinedStep() const { return s.dt / s.refinementDivisor; }
 
@@ -155,6 +159,20 @@ TEST_F(PrismRunTest, EveryDirectionAndVariantArrives) {
       EXPECT_EQ(s.jj, 29);
       EXPECT_TRUE(s.legs.done[18] && s.legs.done[28]);
     }
+  }
+  // Two motions in which a ray used to jump a full step past its mirror: the window's
+  // second component of 0.3 km/s up with the first at 91°, and, in the variant with the
+  // additional mirror, both components at 135°.
+  Fields oblique;
+  oblique.V = 3;
+  oblique.direction = 91;
+  oblique.Vz = 0.3;
+  Fields variant = oblique;
+  variant.direction = variant.directionZ = 135;
+  variant.check3 = variant.check17 = true;
+  for (const Fields& f : {oblique, variant}) {
+    ASSERT_TRUE(run(f)) << f.direction;
+    EXPECT_TRUE(s.legs.done[18] && s.legs.done[28]);
   }
 }
 
@@ -227,6 +245,208 @@ TEST_F(PrismRunTest, DopplerFrequenciesAtRestAndMirroredMotion) {
   ASSERT_TRUE(run(moving(180, f)));
   EXPECT_NEAR(s.legs.received[28] / s.v01, ray1, kResolution);
   EXPECT_NEAR(s.legs.received[18] / s.v01, ray2, kResolution);
+}
+
+// Both rays share the step. When ray 1 has reached its mirror while ray 2 is still within
+// ten full steps of its own, the refined step stays until ray 2 is there too, although it
+// is not yet near enough for its own approach to refine the step; then the full step comes
+// back at once. Moving along x at 0.5 km/s, ray 2 is 0.015 m (five full steps) behind.
+TEST_F(PrismRunTest, RefinedStepStaysUntilTheOtherRayHasReachedItsMirror) {
+  std::vector<double> refinedAt;
+  RunHooks hooks;
+  hooks.debugLine = [&](const std::string&) { refinedAt.push_back(s.T); };
+  auto runWithDebug = [&](const Fields& fields) {
+    s = windowState(fields);
+    s.options.check24 = true;
+    startRun(s, context);
+    refinedAt.clear();
+    return runPrism(s, context, hooks) == RunEnd::Arrived;
+  };
+  auto refinedBetween = [&](double from, double to) {
+    return std::count_if(refinedAt.begin(), refinedAt.end(),
+                         [&](double T) { return T > from && T <= to; });
+  };
+  Fields f = moving(0);
+  f.V = 0.5;
+  ASSERT_TRUE(runWithDebug(f));
+  const double first = s.legs.T1[14];
+  const double second = s.legs.T2[24];
+  EXPECT_NEAR(second - first, 0.45 * 2 * 500 / (s.c * s.c - 500 * 500), 4 * s.dt);
+  EXPECT_NEAR(static_cast<double>(refinedBetween(first, second)),
+              (second - first) / refinedStep(), 2);
+  EXPECT_EQ(refinedBetween(second, second + 20 * s.dt), 0);
+
+  // Ray 1 straight to the screen arrives long before ray 2: the full step comes back.
+  f = Fields{};
+  f.check3 = true;
+  ASSERT_TRUE(runWithDebug(f));
+  EXPECT_EQ(refinedBetween(s.legs.T1[18], s.legs.T1[18] + 20 * s.dt), 0);
+  EXPECT_GT(refinedBetween(s.legs.T1[18] - 2 * s.dt, s.legs.T1[18]), 1000);
+}
+
+// What a receiver moving with the setup meets: the laser moving with u sends
+// v01/(1 − u·n/c) along n, a moving mirror turns ν into ν·(1 − u·n1/c)/(1 − u·n2/c), and the
+// receiver meets ν·(1 − u·n/c) on every leg, which is the laser's own frequency along the
+// whole way, with the models (the moving mirrors' own angles found, as the window has it)
+// and with the closed formulas alike. The frequency "received" at the horizontal screen is
+// the rate at which the crests cross the moving screen line, ν·(1 − uy/(c·sin An)); it is
+// the laser's own only at rest or for motion along the ray.
+TEST_F(PrismRunTest, MovingReceiverMeetsTheLaserFrequencyOnEveryLeg) {
+  constexpr double kChainResolution = 1.2e-4;  // the source model and two mirror models
+  constexpr double kMirrorResolution = 1e-5;
+  for (bool analytic : {false, true}) {
+    for (double direction : {0.0, 90.0, 180.0, 270.0, 30.0, 200.0}) {
+      SCOPED_TRACE(testing::Message() << (analytic ? "closed formulas" : "models")
+                                      << ", motion towards " << direction << " deg");
+      Fields f = moving(direction);
+      f.doppler = true;
+      f.analytic = analytic;
+      f.mirrors = true;
+      f.dt = 1e-9;
+      f.divisor = 10;
+      ASSERT_TRUE(run(f));
+      EXPECT_TRUE(host.messages().empty());
+      const double tolerance = analytic ? 1e-12 : kChainResolution;
+      double largestShift = 0;
+      for (int k : {10, 14, 18, 20, 24, 28}) {
+        const auto kk = static_cast<std::size_t>(k);
+        const double un = s.Vx * std::cos(s.legs.An[kk]) + s.Vy * std::sin(s.legs.An[kk]);
+        EXPECT_NEAR(s.legs.v[kk] * (1 - un / s.c) / s.v01, 1, tolerance) << "leg " << k;
+        largestShift = std::max(largestShift, std::fabs(s.legs.v[kk] / s.v01 - 1));
+      }
+      EXPECT_GT(largestShift, 0.05);
+      for (int k : {18, 28}) {
+        const auto kk = static_cast<std::size_t>(k);
+        const double crossing = s.legs.v[kk] * (1 - s.Vy / (s.c * std::sin(s.legs.An[kk])));
+        EXPECT_NEAR(s.legs.received[kk] / crossing, 1, analytic ? 1e-12 : kMirrorResolution)
+            << "leg " << k;
+        EXPECT_EQ(s.legs.v[kk + 1], s.legs.v[kk]);
+      }
+    }
+  }
+}
+
+// "++ аналитически" in the variant with the additional mirror: the left mirror stands on the
+// right and is met from its other side; the step-by-step text of that leg shows the closing
+// speeds the closed formulas formed for it, both positive, and no other leg's text does.
+TEST_F(PrismRunTest, ClosedFormulasShowTheirSpeedsAtTheVariantsLeftMirror) {
+  Fields f = moving(90);
+  f.doppler = true;
+  f.analytic = true;
+  f.check3 = true;
+  f.check17 = true;
+  f.pauses = true;
+  ASSERT_TRUE(run(f));
+  std::string leg14;
+  int withSpeeds = 0;
+  for (const auto& message : host.messages()) {
+    if (message.text.find("AlfaZ для аналитического расчета=  ") == std::string::npos) continue;
+    ++withSpeeds;
+    leg14 = message.text;
+  }
+  ASSERT_EQ(withSpeeds, 1);
+  EXPECT_EQ(leg14.rfind("пройден участок пути  14\r\n", 0), 0u);
+  const double AlfaZ = s.Alfa1;  // the mirror's own angle: "+ движение зеркал" is unticked
+  const double alfa12 = s.legs.An[14] - AlfaZ + Pi / 2;
+  const double alfa21 = s.AlfaV - AlfaZ - Pi / 2;
+  const double V12 = s.c * std::cos(alfa12);
+  const double V21 = s.V * std::cos(alfa21);
+  EXPECT_GT(V12, 0);
+  EXPECT_GT(V21, 0);
+  using common::numberText;
+  EXPECT_NE(leg14.find("AlfaZ для аналитического расчета=  " + numberText(AlfaZ * RadToDeg) +
+                       "\r\nV12=  " + numberText(V12) + "\r\nV21=  " + numberText(V21) +
+                       "\r\nAlfa12=  " + numberText(alfa12 * RadToDeg) + "\r\nAlfa21=  " +
+                       numberText(alfa21 * RadToDeg) + "\r\ncos(Alfa12)=  " +
+                       numberText(std::cos(alfa12)) + "\r\ncos(Alfa21)=  " +
+                       numberText(std::cos(alfa21)) + "\r\n"),
+            std::string::npos)
+      << leg14;
+  // The mirror moving up towards the ray raises the frequency it receives.
+  EXPECT_NEAR(s.legs.received[14], s.legs.v[14] * (1 + V21 / V12), 1e-9 * s.v01);
+}
+
+std::vector<std::string> printedRows(const ExperimentState& s, bool real) {
+  PathReportInput in = reportInputOf(s);
+  in.real = real;
+  std::vector<std::string> rows;
+  for (int i = 0; i <= 9; ++i) {
+    if (reportPrintsRow(ReportSetup::Prism, i, in)) rows.push_back(reportRow(i, in));
+  }
+  return rows;
+}
+
+// The report of a known run (at rest, no Doppler models), every row it prints, without and
+// with the cylinder: 0.2005 m from the laser to a face, 0.45 m to a mirror, 1.0059 m at
+// 63.4° to the screen; the cylinder's 0.01 m of glass and 0.05 m of gas are 0.1672 μs
+// longer than as much air. Without the cylinder legs 21 to 23 are left out and leg 11 shows
+// no time; times in "Real" are in microseconds.
+TEST_F(PrismRunTest, ReportOfAKnownRun) {
+  Fields f;
+  ASSERT_TRUE(run(f));
+  const std::vector<std::string> test = {
+      "0       0,000006683300        0,000006683300        000,200499       000,200499        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        090,000000       090,000000        30,846000       30,846000",
+      "1       0,000000000000        0,000000000000        000,000000       000,000000        0"
+      ",000000000       0,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        000,000000       000,000000        0,000000       0,000000",
+      "4       0,000014993500        0,000014993500        000,449804       000,449804        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        180,000000       000,000000        69,200769       69,200769",
+      "8       0,000033530700        0,000033530700        001,005920       001,005920        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        063,406478       116,593522        154,757076       154,757076",
+      "9       0,000055207500        0,000055207500        001,656224       001,656224        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        063,406478       116,593522        254,803846       254,803846",
+  };
+  EXPECT_EQ(printedRows(s, false), test);
+  const std::vector<std::string> real = {
+      "0       6,683300000000        6,683300000000        000,200499       000,200499        1"
+      ",000000000       1,000000000        000,0300000       000,0300000        1,0000000      "
+      " 1,0000000        090,000000       090,000000        30,846000       30,846000",
+      "1       0,000000000000        0,000000000000        000,000000       000,000000        0"
+      ",000000000       0,000000000        000,0300000       000,0300000        1,0000000      "
+      " 1,0000000        000,000000       000,000000        0,000000       0,000000",
+      "4       14,993500000000        14,993500000000        000,449804       000,449804       "
+      " 1,000000000       1,000000000        000,0300000       000,0300000        1,0000000    "
+      "   1,0000000        180,000000       000,000000        69,200769       69,200769",
+      "8       33,530700000000        33,530700000000        001,005920       001,005920       "
+      " 1,000000000       1,000000000        000,0300000       000,0300000        1,0000000    "
+      "   1,0000000        063,406478       116,593522        154,757076       154,757076",
+      "9       55,207500000001        55,207500000001        001,656224       001,656224       "
+      " 1,000000000       1,000000000        000,0300000       000,0300000        1,0000000    "
+      "   1,0000000        063,406478       116,593522        254,803846       254,803846",
+  };
+  EXPECT_EQ(printedRows(s, true), real);
+
+  f.check25 = true;
+  ASSERT_TRUE(run(f));
+  const std::vector<std::string> cylinder = {
+      "0       0,000006683300        0,000006683300        000,200499       000,200499        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        090,000000       090,000000        30,846000       30,846000",
+      "1       0,000000000000        0,000004094400        000,000000       000,122831        0"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        000,000000       000,000000        0,000000       18,897230",
+      "2       0,000000000000        0,000000500000        000,000000       000,010000        0"
+      ",000000000       1,000000000        30000,0000000       20000,0000000        0,0000000  "
+      "     1,5000000        000,000000       000,000000        0,000000       2,307692",
+      "3       0,000000000000        0,000001667200        000,000000       000,050000        0"
+      ",000000000       1,000000000        30000,0000000       29990,8827710        0,0000000  "
+      "     1,0003040        000,000000       000,000000        0,000000       7,694769",
+      "4       0,000014993500        0,000008899100        000,449804       000,266972        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        180,000000       000,000000        69,200769       41,072769",
+      "8       0,000033530700        0,000033530700        001,005920       001,005920        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        063,406478       116,593522        154,757076       154,757076",
+      "9       0,000055207500        0,000055374700        001,656224       001,656225        1"
+      ",000000000       1,000000000        30000,0000000       30000,0000000        1,0000000  "
+      "     1,0000000        063,406478       116,593522        254,803846       255,575538",
+  };
+  EXPECT_EQ(printedRows(s, false), cylinder);
 }
 
 }  // namespace

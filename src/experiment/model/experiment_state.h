@@ -121,6 +121,8 @@ struct ExperimentState {
   // The side of its surface each ray's front was on at the last test, and of which leg.
   std::array<int, 3> lastSide{};
   std::array<int, 3> lastSideLeg{};
+  // Ray r was near its surface, in a refined approach, at its last test.
+  std::array<bool, 3> nearSurface{};
 
   // Results of the geometry primitives, overwritten by every call.
   double lineA = 0, lineB = -1, lineK = 0;  // the last line A·x + B·y + K = 0

@@ -101,6 +101,10 @@ LegSurface surfaceOf(const ExperimentState& s, const Leg& leg) {
   }
   const double An = s.legs.An[static_cast<std::size_t>(leg.leg)];
   surface.side = std::sin(surface.alfa - An) >= 0 ? 1 : -1;
+  // The left mirror of the variant stands on the right and is met from its other side than
+  // usual; the closed formulas show the closing speeds they form for it.
+  surface.showAnalyticSpeeds =
+      leg.surface == Surface::LeftMirror && s.options.check3 && s.options.check17;
   return surface;
 }
 
@@ -207,6 +211,42 @@ bool undividedBeam(ExperimentState& s, RunContext& context) {
   return crest + 2 * s.dt * s.c * std::sin(s.aimAngle) > Y[3];
 }
 
+// After a leg end the full step comes back only when the other ray is not near its own
+// surface, near meaning within ten full steps along its axis of motion (two at the screen);
+// otherwise the refined step stays until a later leg end allows the full one.
+bool fullStepAfter(const ExperimentState& s, int leg) {
+  const auto& X = common::shared().X;
+  const auto& Y = common::shared().Y;
+  const double tenSteps = 10 * s.dt;
+  switch (leg) {
+    case 10:
+      return s.legs.done[20];
+    case 11:
+    case 14:
+      return (s.jj == 24 && X[2] - s.Xf[2] > tenSteps * s.VXf[2]) || s.legs.done[24] ||
+             (s.options.check25 && !s.nearSurface[2]);
+    case 20:
+      return s.legs.done[10];
+    case 21:
+      return true;
+    case 22:
+    case 23:
+    case 24: {
+      // The left mirror of the variant with the additional mirror stands on the right.
+      const double ahead = s.Xf[1] + tenSteps * s.VXf[1];
+      const bool farFromMirror =
+          s.options.check3 && s.options.check17 ? ahead < X[1] : ahead > X[1];
+      return s.legs.done[14] || (s.ii == 14 && farFromMirror) ||
+             (s.ii == 11 && s.Yf[1] + tenSteps * s.VYf[1] < Y[4]) || s.ii == 18;
+    }
+    default: {  // the screen legs 18 and 28
+      const int other = leg == 18 ? 2 : 1;
+      const bool onScreenLeg = other == 2 ? s.jj == 28 : s.ii == 18;
+      return !(onScreenLeg && s.Yf[other] + 2 * s.dt * s.VYf[other] >= Y[6]);
+    }
+  }
+}
+
 bool current(const ExperimentState& s, const Leg& leg) {
   return (leg.ray == 1 ? s.ii : s.jj) == leg.leg;
 }
@@ -237,26 +277,32 @@ void step(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
   }
   const bool refined = s.P0 < s.dt;
   if (s.options.check24 && refined && hooks.debugLine) hooks.debugLine(debugLineText(s));
+  // Both rays share the step. A refined step stays until a leg end gives the full one back
+  // (fullStepAfter), and in any case while either ray is near its surface.
+  bool keepRefined = refined;
   bool near = false;
   if (s.ii == 1) {
     s.Xm[10] += s.c * std::cos(s.aimAngle) * s.P0;
     s.Ym[10] += s.c * std::sin(s.aimAngle) * s.P0;
     near = undividedBeam(s, context);
+    if (s.ii != 1) keepRefined = false;
   }
   for (const Leg& leg : kLegs) {
     if (!current(s, leg)) continue;
     const LegSurface surface = surfaceOf(s, leg);
-    near =
-        testLeg(s, context, leg.ray, leg.leg, surface, [&] { endLeg(s, context, leg, surface); }) ||
-        near;
+    const bool nearing = testLeg(s, context, leg.ray, leg.leg, surface, [&] {
+      endLeg(s, context, leg, surface);
+      keepRefined = !fullStepAfter(s, leg.leg);
+    });
+    s.nearSurface[static_cast<std::size_t>(leg.ray)] = nearing;
+    near = nearing || near;
   }
-  // Both rays share the step: the refined one stays while either ray is near its surface.
-  s.P0 = near ? s.dt / s.refinementDivisor : s.dt;
+  s.P0 = near || keepRefined ? s.dt / s.refinementDivisor : s.dt;
 }
 
 }  // namespace
 
-bool runPrism(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
+RunEnd runPrism(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
   return runSteps(s, context, hooks, [&s, &context, &hooks] { step(s, context, hooks); });
 }
 

@@ -94,6 +94,7 @@ void startRun(ExperimentState& s, RunContext& context) {
   s.legs = LegTables{};
   s.lastSide = {};
   s.lastSideLeg = {};
+  s.nearSurface = {};
   s.arrivalX = {};
   s.arrivalY = {};
   s.started = false;
