@@ -145,13 +145,16 @@ TEST_F(PrismRunTest, AtRestTheRaysAreMirrorImages) {
 
 // Every direction of motion and every variant ends with both rays on the screen.
 TEST_F(PrismRunTest, EveryDirectionAndVariantArrives) {
-  std::vector<Fields> variants(7);
+  std::vector<Fields> variants(10);
   variants[1].mirrors = true;
   variants[2].check3 = true;
   variants[3].check3 = variants[3].check17 = true;
   variants[4].check25 = true;
   variants[5].check18 = true;
   variants[6].check27 = variants[6].mirrors = true;
+  variants[7].check3 = variants[7].check17 = variants[7].mirrors = true;
+  variants[8].check25 = variants[8].mirrors = true;
+  variants[9].check18 = variants[9].check3 = variants[9].mirrors = true;
   for (std::size_t v = 0; v < variants.size(); ++v) {
     for (double direction = 0; direction < 360; direction += 45) {
       ASSERT_TRUE(run(moving(direction, variants[v]))) << v << " " << direction;
