@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -263,6 +264,19 @@ TEST_F(Form4RunTest, PrismSetupRunsToTheScreenAndDrawsThePrism) {
   EXPECT_EQ(data["referencePoints"]["118"], nlohmann::json({X[118], Y[118]}));
   EXPECT_GT(Y[118], Y[114]);
   EXPECT_EQ(data["arrival"][1], nlohmann::json({s.arrivalX[2], s.arrivalY[2]}));
+}
+
+// The beam's divergence from its diameters and the laser-to-screen distance read from the
+// fields: (20 mm − 2 mm) over 2·1,1 m is 0,47°, and the widened halves still reach the
+// screen.
+TEST_F(Form4RunTest, PrismBeamDivergesByTheSmallAngleOfItsDiameters) {
+  f().click(f().Option8);
+  f().click(f().Check27);
+  f().click(f().Command7);
+  EXPECT_TRUE(host.messages().empty()) << messageTexts().front();
+  EXPECT_DOUBLE_EQ(f().state().divergenceAngle, std::atan(0.018 / 2.2));
+  EXPECT_EQ(f().Text47.text(), "19");
+  EXPECT_EQ(f().Text48.text(), "29");
 }
 
 // A run that ends on a fault ends as a finished one does: its report is printed and its

@@ -31,6 +31,8 @@ struct Fields {
   bool doppler = false, analytic = false, mirrors = false;
   bool check3 = false, check17 = false, check18 = false, check25 = false, check27 = false;
   bool pauses = false;  // " Auto" unticked: a message box at every leg end
+  double n0 = 1;        // the medium's index
+  bool onFrequency = false;  // the medium acts on the frequency ("частоту"), not the speed
 };
 
 Fields moving(double degrees, Fields f = {}) {
@@ -79,8 +81,9 @@ ExperimentState windowState(const Fields& f) {
   s.dt = f.dt;
   s.refinementDivisor = f.divisor;
   s.n = {};
-  s.n[0] = 1;
+  s.n[0] = f.n0;
   s.n[23] = kGas;
+  s.options.mediumOnFrequency = f.onFrequency;
   s.Vs0 = 30000;
   s.Vx = 1000 * (f.V * std::cos(f.direction / RadToDeg) + f.Vz * std::cos(f.directionZ / RadToDeg));
   s.Vy = 1000 * (f.V * std::sin(f.direction / RadToDeg) + f.Vz * std::sin(f.directionZ / RadToDeg));
@@ -141,6 +144,72 @@ TEST_F(PrismRunTest, AtRestTheRaysAreMirrorImages) {
     EXPECT_DOUBLE_EQ(Y[118], 0.45);
     EXPECT_DOUBLE_EQ(X[128], 0.225);
   }
+}
+
+// Moving along x, each reference point lies midway between the setup points that bound its
+// leg, where they stood when the leg ended (the setup has moved by Vx·T by then); those of
+// the undivided beam, 110 and 120, are the same point, stored at the division.
+TEST_F(PrismRunTest, ReferencePointsWhereTheBoundingPointsStoodAtTheLegsEnd) {
+  const auto& X = common::shared().X;
+  const auto& Y = common::shared().Y;
+  constexpr double kSum = 1e-12;  // the points and the time are sums of many steps
+  ASSERT_TRUE(run(moving(0)));
+  EXPECT_EQ(X[110], X[120]);
+  EXPECT_EQ(Y[110], Y[120]);
+  EXPECT_NEAR(Y[110], -0.1, kSum);
+  EXPECT_GT(X[110], s.Vx * 0.19 / s.c);
+  EXPECT_LT(X[110], s.Vx * s.legs.T1[10]);
+  EXPECT_NEAR(X[114], -0.225 + s.Vx * s.legs.T1[14], kSum);
+  EXPECT_NEAR(X[124], 0.225 + s.Vx * s.legs.T2[24], kSum);
+  EXPECT_NEAR(X[118], -0.225 + s.Vx * s.legs.T1[18], kSum);
+  EXPECT_NEAR(X[128], 0.225 + s.Vx * s.legs.T2[28], kSum);
+  EXPECT_NEAR(Y[114], 0, kSum);
+  EXPECT_NEAR(Y[128], 0.45, kSum);
+
+  // The variant with the additional mirror: 111 between it and the laser, 114 between the
+  // prism and the left mirror standing on the right.
+  Fields f = moving(0);
+  f.check3 = f.check17 = true;
+  ASSERT_TRUE(run(f));
+  EXPECT_NEAR(X[111], s.Vx * s.legs.T1[11], kSum);
+  EXPECT_NEAR(Y[111], 0.1, kSum);
+  EXPECT_NEAR(X[114], 0.5 + s.Vx * s.legs.T1[14], kSum);
+  EXPECT_NEAR(Y[118], 0.65, kSum);
+
+  // Straight to the screen, leg 18's point is still the one between mirror 1 and the screen.
+  f = moving(0);
+  f.check3 = true;
+  ASSERT_TRUE(run(f));
+  EXPECT_NEAR(X[118], -0.225 + s.Vx * s.legs.T1[18], kSum);
+  EXPECT_NEAR(Y[118], 0.45, kSum);
+}
+
+// Step by step (" Auto" unticked), the division of the beam at the edge asks first, with the
+// edge's x and the beam's; "No" stops the run at its next refresh, the beam divided.
+TEST_F(PrismRunTest, DivisionOfTheBeamAsksStepByStep) {
+  Fields f = moving(0);
+  f.pauses = true;
+  host.queueAnswer(false);
+  EXPECT_FALSE(run(f));
+  ASSERT_EQ(host.messages().size(), 1u);
+  const std::string text = host.messages()[0].text;
+  EXPECT_EQ(host.messages()[0].title, "Quorvel");
+  const std::string head = "участок пути  1\r\nX ребра призмы=  ";
+  const std::string middle = "\r\nX центра луча=  ";
+  const std::string tail = "\r\n\r\nПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?";
+  ASSERT_EQ(text.rfind(head, 0), 0u) << text;
+  const auto at = text.find(middle);
+  ASSERT_NE(at, std::string::npos);
+  ASSERT_EQ(text.substr(text.size() - tail.size()), tail);
+  const auto edge = common::parseNumber(text.substr(head.size(), at - head.size()));
+  const auto beam = common::parseNumber(
+      text.substr(at + middle.size(), text.size() - tail.size() - at - middle.size()));
+  ASSERT_TRUE(edge && beam) << text;
+  // The laser aimed against the drift keeps the beam on the moving edge.
+  EXPECT_NEAR(*edge, s.Vx * 0.2 / s.c, 2 * s.Vx * s.dt);
+  EXPECT_NEAR(*beam, *edge, 1e-12);
+  EXPECT_EQ(s.ii, 10);
+  EXPECT_EQ(s.jj, 20);
 }
 
 // Every direction of motion and every variant ends with both rays on the screen.
@@ -204,6 +273,23 @@ TEST_F(PrismRunTest, CylinderTimesFollowLengthAndIndex) {
   EXPECT_NEAR(s.legs.T2[23] - s.legs.T2[22], kCylinder * kGas / s.Vs0, 2 * refinedStep());
   EXPECT_DOUBLE_EQ(s.legs.V2[23], s.Vs0 / kGas);
   EXPECT_DOUBLE_EQ(s.legs.V2[24], s.Vs0);
+
+  // With the medium acting on the frequency ("частоту") the light keeps the entered speed on
+  // every leg, in air, glass and gas alike, and its frequency goes as 1/n: the laser's
+  // v01/n(0) in air, v01/1,5 in the glass, v01/n(23) in the gas.
+  f.n0 = 1.0003;
+  f.onFrequency = true;
+  ASSERT_TRUE(run(f));
+  EXPECT_EQ(s.c, s.Vs0);
+  for (std::size_t k : {14u, 18u, 19u}) EXPECT_EQ(s.legs.V1[k], s.Vs0) << k;
+  for (std::size_t k : {21u, 22u, 23u, 24u, 28u, 29u}) EXPECT_EQ(s.legs.V2[k], s.Vs0) << k;
+  EXPECT_NEAR(s.legs.T2[22] - s.legs.T2[21], 0.01 / s.Vs0, 2 * refinedStep());
+  EXPECT_NEAR(s.legs.T2[23] - s.legs.T2[22], kCylinder / s.Vs0, 2 * refinedStep());
+  EXPECT_DOUBLE_EQ(s.legs.v[20], s.v01 / 1.0003);
+  EXPECT_DOUBLE_EQ(s.legs.v[22], s.v01 / 1.5);
+  EXPECT_DOUBLE_EQ(s.legs.v[23], s.v01 / kGas);
+  EXPECT_DOUBLE_EQ(s.legs.v[24], s.v01 / 1.0003);
+  EXPECT_DOUBLE_EQ(s.legs.v[29], s.v01 / 1.0003);
 }
 
 // Where the halves of the beam start: a quarter diameter beside the axis, the whole one
@@ -224,6 +310,21 @@ TEST_F(PrismRunTest, DivisionOfTheBeam) {
     EXPECT_NEAR(s.legs.S2[20], c.pathToFace, 2 * step);
     EXPECT_NEAR(s.legs.S1[10], c.pathToFace, 2 * step);
   }
+  // The beam widening towards its diameter on the screen ("+его диаметр на экране"): at the
+  // edge, 0.2 m from the laser, it is d' = d + 0.4·tan θ wide, and its halves leave at
+  // aim ± θ, each a quarter of d' beside the axis, for the face that runs at 45° through
+  // the edge.
+  Fields f;
+  f.check27 = true;
+  ASSERT_TRUE(run(f));
+  const double theta = std::atan((0.02 - kDiameter) / (2 * 1.1));
+  EXPECT_DOUBLE_EQ(s.divergenceAngle, theta);
+  const double quarter = (kDiameter + 0.4 * std::tan(theta)) / 4;
+  const double toFace = quarter / (std::cos(theta) - std::sin(theta));
+  EXPECT_NEAR(s.legs.S1[10], 0.2 + toFace, 2 * step);
+  EXPECT_NEAR(s.legs.S2[20], 0.2 + toFace, 2 * step);
+  EXPECT_NEAR(s.legs.An[10] * RadToDeg, 90 + theta * RadToDeg, 1e-12);
+  EXPECT_NEAR(s.legs.An[20] * RadToDeg, 90 - theta * RadToDeg, 1e-12);
 }
 
 // With the Doppler models (dt = 1E-9 s, K = 10: each frequency good to about 1E-4): at rest
@@ -307,8 +408,15 @@ TEST_F(PrismRunTest, MovingReceiverMeetsTheLaserFrequencyOnEveryLeg) {
       f.mirrors = true;
       f.dt = 1e-9;
       f.divisor = 10;
-      ASSERT_TRUE(run(f));
+      std::vector<double> shown;
+      RunHooks hooks;
+      hooks.showScreenFrequencies = [&](double first, double second) {
+        shown = {first, second};
+      };
+      ASSERT_TRUE(run(f, hooks));
       EXPECT_TRUE(host.messages().empty());
+      // Text71 and Text72: the frequencies of the rays that reached the screen.
+      EXPECT_EQ(shown, (std::vector<double>{s.legs.v[19] / s.v01, s.legs.v[29] / s.v01}));
       const double tolerance = analytic ? 1e-12 : kChainResolution;
       double largestShift = 0;
       for (int k : {10, 14, 18, 20, 24, 28}) {

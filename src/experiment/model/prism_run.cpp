@@ -37,18 +37,20 @@ struct Leg {
   Event event;
   int next;
   int dopplerCode;
-  int from;  // the setup points that bound the leg: its reference point lies between them
+  // The setup points that bound the leg: its reference point lies between them (those of
+  // legs 10 and 20 are stored when the beam is divided).
+  int from;
   int to;
 };
 
 // In the order the legs are tested within a step. Leg 20 goes on to 21 only with the
 // cylinder.
 constexpr Leg kLegs[] = {
-    {10, 1, 3, Surface::LeftFace, Event::Mirror, 14, 180, 3, 5},
+    {10, 1, 3, Surface::LeftFace, Event::Mirror, 14, 180, 0, 0},
     {11, 1, 4, Surface::Additional, Event::Mirror, 14, 0, 4, 5},
     {14, 1, 1, Surface::LeftMirror, Event::Mirror, 18, 90, 3, 1},
     {18, 1, 6, Surface::Screen, Event::Screen, 19, 270, 1, 6},
-    {20, 2, 3, Surface::RightFace, Event::Mirror, 24, 0, 3, 5},
+    {20, 2, 3, Surface::RightFace, Event::Mirror, 24, 0, 0, 0},
     {21, 2, 7, Surface::Cover, Event::Cylinder, 22, 0, 0, 0},
     {22, 2, 7, Surface::Gas, Event::Cylinder, 23, 0, 0, 0},
     {23, 2, 7, Surface::End, Event::Cylinder, 24, 0, 0, 0},
@@ -144,11 +146,7 @@ void endLeg(ExperimentState& s, RunContext& context, const Leg& leg, const LegSu
       arrive(s, context, leg.ray, leg.leg, 0, leg.dopplerCode);
       break;
   }
-  if (leg.from != 0) {
-    // Ray 1 sent straight from the laser to the screen has the source behind its leg 18.
-    const bool straight = leg.leg == 18 && s.options.check3 && !s.options.check17;
-    setMidpoint(100 + leg.leg, straight ? 5 : leg.from, leg.to);
-  }
+  if (leg.from != 0) setMidpoint(100 + leg.leg, leg.from, leg.to);
   legOf(s, leg.ray) = next;
   printLegAngles(s, context, leg.ray, leg.leg, next);
 }

@@ -59,6 +59,12 @@ double effectiveAngle(ExperimentState& s, RunContext& context, int ray, double o
   return offset.flipped != lessPi ? s.AlfaZ - Pi : s.AlfaZ;
 }
 
+// The medium acts on the light's speed ("скорость"); with "частоту" it acts on the
+// frequency only, and the light keeps the entered speed on every leg.
+bool mediumOnSpeed(const ExperimentState& s) {
+  return s.options.check4 && !s.options.mediumOnFrequency;
+}
+
 std::string angleLine(int leg, double angle) {
   return "Alfa" + std::to_string(leg) + "=   " +
          common::formatNumber(angle * RadToDeg, "000.000000");
@@ -176,7 +182,7 @@ void refract(ExperimentState& s, RunContext& context, int ray, int leg, int next
   s.legs.An[kn] = AlfaZ - surface.side * Pi / 2 + refraction;
   s.legs.v[kn] = s.legs.v[k];
   s.legs.received[k] = s.legs.v[k];
-  if (s.options.check4) s.raySpeed[ray] = s.Vs0 / s.n[kn];
+  if (mediumOnSpeed(s)) s.raySpeed[ray] = s.Vs0 / s.n[kn];
   turnFront(s, ray, next);
   context.report += "угол падения луча          " + numberText(incidence * RadToDeg) + kCrLf;
   context.report += (secondRayLabel ? "угол преломления луча  " : "угол преломления луча ") +
@@ -217,7 +223,7 @@ void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next
     }
     s.AlfaZ = AlfaZ;
   }
-  if (s.options.check4) s.raySpeed[ray] = s.Vs0 / s.n[kn];
+  if (mediumOnSpeed(s)) s.raySpeed[ray] = s.Vs0 / s.n[kn];
   turnFront(s, ray, next);
 }
 
@@ -281,7 +287,7 @@ void printLegAngles(ExperimentState& s, RunContext& context, int ray, int leg, i
 void printFrequencyTable(const ExperimentState& s, RunContext& context) {
   if (!context.picture) return;
   platform::Picture& picture = *context.picture;
-  printAt(picture, -12, 20 - 4.0 * 9 / 5,
+  printAt(picture, -12, 13,
           " частота луча на этом участке пути и принятая поверхностью в конце этого участка "
           "пути");
   auto ratio = [](double value, double base) {
@@ -324,12 +330,15 @@ RunEnd runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
     for (;;) {
       if (!finished()) step();
       if (finished()) {
-        s.refreshCounter = s.NC0;
+        // The last refresh at once, then the frequencies over the final drawing.
+        s.refreshCounter = 0;
+        refresh(s, context, hooks);
         context.stopRequested = 1;
         if (s.options.check10) printFrequencyTable(s, context);
         if (hooks.showScreenFrequencies) {
           hooks.showScreenFrequencies(s.legs.v[19] / s.v01, s.legs.v[29] / s.v01);
         }
+        break;
       }
       if (s.refreshCounter >= s.NC0) {
         s.refreshCounter = 0;
