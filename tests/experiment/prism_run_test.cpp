@@ -388,6 +388,43 @@ TEST_F(PrismRunTest, RefinedStepStaysUntilTheOtherRayHasReachedItsMirror) {
   EXPECT_GT(refinedBetween(s.legs.T1[18] - 2 * s.dt, s.legs.T1[18]), 1000);
 }
 
+// At the end of a run the last refresh comes first (with "анимация" the setup is drawn
+// anew) and the frequency table after it, so that the drawing cannot cover the table; its
+// title stands at y = 13 and its lines from y = 12 down.
+TEST_F(PrismRunTest, FrequencyTableIsPrintedAfterTheLastRedraw) {
+  platform::Picture scheme(700, 700);
+  scheme.scale(-13, 25, 17, -5);
+  RunContext drawn{host, &scheme};
+  Fields f;
+  s = windowState(f);
+  s.options.check10 = true;
+  s.options.check11 = true;
+  startRun(s, drawn);
+  int redraws = 0;
+  RunHooks hooks;
+  hooks.redrawSetup = [&] {
+    ++redraws;
+    scheme.cls();
+  };
+  ASSERT_EQ(runPrism(s, drawn, hooks), RunEnd::Arrived);
+  EXPECT_GT(redraws, 0);
+  // A text printed at y stands in the line below it.
+  auto inkAround = [&scheme](double y) {
+    int ink = 0;
+    const int top = static_cast<int>(scheme.toPixelY(y));
+    for (int row = top; row < top + 10; ++row) {
+      for (int column = 0; column < scheme.width(); ++column) {
+        ink += scheme.pixel(column, row) != platform::Rgb{255, 255, 255};
+      }
+    }
+    return ink;
+  };
+  EXPECT_GT(inkAround(13), 50);  // the title
+  EXPECT_GT(inkAround(12), 50);  // v(10)/v01
+  EXPECT_GT(inkAround(5.6), 50);  // v(18)/v01
+  EXPECT_EQ(inkAround(20), 0);  // what was printed before the last redraw is gone
+}
+
 // What a receiver moving with the setup meets: the laser moving with u sends
 // v01/(1 − u·n/c) along n, a moving mirror turns ν into ν·(1 − u·n1/c)/(1 − u·n2/c), and the
 // receiver meets ν·(1 − u·n/c) on every leg, which is the laser's own frequency along the
