@@ -7,7 +7,7 @@
 #include "experiment/model/crest_support.h"
 #include "experiment/model/doppler.h"
 #include "experiment/model/moving_point.h"
-#include "experiment/model/stop_watch.h"
+#include "experiment/model/stepping_loop.h"
 #include "experiment/model/surface_line.h"
 
 namespace quorvel::experiment::model {

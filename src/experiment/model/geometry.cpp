@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/numbers.h"
-#include "experiment/model/stop_watch.h"
+#include "experiment/model/stepping_loop.h"
 #include "experiment/model/surface_line.h"
 #include "platform/color.h"
 
