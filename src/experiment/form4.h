@@ -10,6 +10,7 @@
 #include "experiment/model/experiment_state.h"
 #include "experiment/model/run_context.h"
 #include "experiment/model/run_steps.h"
+#include "experiment/picture_run_observer.h"
 #include "experiment/scheme_drawing.h"
 #include "platform/form.h"
 
@@ -87,8 +88,8 @@ class Form4 : public platform::Form {
   void runExperiment();
   void continueExperiment(bool stopAtFirstRefresh);
   void compareWithMichelson();
-  model::RunContext runContext();
-  model::RunHooks runHooks();
+  // The observer through which a run shows itself in this window.
+  std::unique_ptr<PictureRunObserver> runObserver();
   static SchemeParameters schemeOf(const model::ExperimentState& s);
   void showResults(const model::ExperimentState& s);
   void printReport(const model::ExperimentState& s);

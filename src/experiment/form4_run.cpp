@@ -10,6 +10,7 @@
 #include "experiment/model/path_report.h"
 #include "experiment/model/prism_run.h"
 #include "experiment/model/run_start.h"
+#include "experiment/result_printing.h"
 #include "platform/app.h"
 
 namespace quorvel::experiment {
@@ -26,42 +27,37 @@ std::string cut9(double v) {
 
 }  // namespace
 
-model::RunContext Form4::runContext() {
-  model::RunContext context(host(), &Picture1.picture());
-  context.redrawScheme = [this] { clearAndRedraw(); };
-  // A model shows its time every NC0 of its steps, millions of times a call: the field is
-  // written as often as a person can read it, and the run's own refresh writes it last.
-  context.showTime = [this](double T) {
+std::unique_ptr<PictureRunObserver> Form4::runObserver() {
+  auto observer = std::make_unique<PictureRunObserver>(host(), &Picture1.picture());
+  observer->onRedrawScheme = [this] { clearAndRedraw(); };
+  // A model shows its time at its events: the field is written as often as a person can
+  // read it, and the run's own refresh writes it last.
+  observer->onShowTime = [this](double T) {
     const auto now = std::chrono::steady_clock::now();
     if (now - lastTimeShown_ < std::chrono::milliseconds(15)) return;
     lastTimeShown_ = now;
     Text17.setText(numberText(T));
   };
-  return context;
-}
-
-model::RunHooks Form4::runHooks() {
-  model::RunHooks hooks;
-  hooks.showResults = [this](const model::ExperimentState& s) { showResults(s); };
-  hooks.redrawSetup = [this] {
+  observer->onRefresh = [this](const model::ExperimentState& s) { showResults(s); };
+  observer->onRedrawSetup = [this] {
     SchemeDrawing drawing(Picture1.picture(), common::shared().X, common::shared().Y);
     if (state_.options.prism) {
-      drawing.redrawPrism(
-          schemeOf(state_),
-          PrismOptions{state_.options.check3, state_.options.check17, state_.options.check25});
+      drawing.redrawPrism(schemeOf(state_),
+                          PrismOptions{state_.options.ray1Straight, state_.options.additionalMirror,
+                                       state_.options.cylinder});
     } else {
       drawing.redrawBeamSplitter(schemeOf(state_));
     }
   };
-  hooks.debugLine = [this](const std::string& line) {
+  observer->onDebugLine = [this](const std::string& line) {
     if (debugFile_ && *debugFile_) *debugFile_ << line << "\n";
   };
-  hooks.showScreenFrequencies = [this](double first, double second) {
+  observer->onScreenFrequencies = [this](double first, double second) {
     Text71.setText(numberText(first));
     Text72.setText(numberText(second));
   };
-  hooks.printReport = [this](const model::ExperimentState& s) { printReport(s); };
-  return hooks;
+  observer->onReport = [this](const model::ExperimentState& s) { printReport(s); };
+  return observer;
 }
 
 SchemeParameters Form4::schemeOf(const model::ExperimentState& s) {
@@ -112,9 +108,8 @@ void Form4::printReport(const model::ExperimentState& s) {
   auto* box = report ? dynamic_cast<platform::PictureBox*>(report->find("picBox")) : nullptr;
   if (!box) return;
   const model::PathReportInput input = model::reportInputOf(s);
-  model::printPathReport(
-      s.options.prism ? model::ReportSetup::Prism : model::ReportSetup::BeamSplitter, input,
-      box->picture(), host());
+  printPathReport(s.options.prism ? model::ReportSetup::Prism : model::ReportSetup::BeamSplitter,
+                  input, box->picture(), host());
 }
 
 void Form4::startExperiment() {
@@ -122,7 +117,9 @@ void Form4::startExperiment() {
   model::ExperimentState next = state_;
   if (!readRunParameters(next)) return;
   state_ = next;
-  model::RunContext context = runContext();
+  const auto observer = runObserver();
+  model::RunContext context(*observer, common::shared().X, common::shared().Y,
+                            common::shared().StopRequested);
   try {
     model::startRun(state_, context);
   } catch (const std::exception& e) {
@@ -133,7 +130,7 @@ void Form4::startExperiment() {
   Text63.setText(numberText(state_.v02 / 1e6));
   Text42.setText(numberText(model::stepInWavelengths(state_)));
   Text53.setText(numberText(model::refinedStepInWavelengths(state_)));
-  if (state_.options.check5) {
+  if (state_.options.report) {
     if (!app().windows().find("Form9")) toggleReport();
     platform::Form* report = app().windows().find("Form9");
     if (auto* box =
@@ -142,21 +139,22 @@ void Form4::startExperiment() {
     }
   }
   debugFile_.reset();
-  if (state_.options.check24) {
+  if (state_.options.debugFile) {
     debugFile_ = std::make_unique<std::ofstream>(host().programFolder() / "Otladka.dat");
     if (*debugFile_) *debugFile_ << model::debugLineText(state_) << "\n";
   }
-  if (!state_.options.prism) model::prepareBeamSplitterRun(state_);
+  if (!state_.options.prism) model::prepareBeamSplitterRun(state_, context);
   runExperiment();
 }
 
 void Form4::runExperiment() {
   if (running_ || !state_.started) return;
   running_ = true;
-  model::RunContext context = runContext();
-  const model::RunEnd end = state_.options.prism
-                                ? model::runPrism(state_, context, runHooks())
-                                : model::runBeamSplitter(state_, context, runHooks());
+  const auto observer = runObserver();
+  model::RunContext context(*observer, common::shared().X, common::shared().Y,
+                            common::shared().StopRequested);
+  const model::RunEnd end = state_.options.prism ? model::runPrism(state_, context)
+                                                 : model::runBeamSplitter(state_, context);
   running_ = false;
   // The debug file is closed when the run has ended, with both rays arrived or on a fault;
   // a stopped run keeps it open for its continuation.
@@ -195,7 +193,7 @@ void Form4::compareWithMichelson() {
   input.T2 = state_.legs.T2;
   input.comparative = Check7.ticked();
   try {
-    model::printMichelsonComparison(Picture1.picture(), input);
+    printMichelsonComparison(Picture1.picture(), input);
   } catch (const std::exception&) {
     host().messageBox("Сначала надо выполнить вычислительный эксперимент", Buttons::Ok, "Quorvel");
   }

@@ -1,9 +1,10 @@
 #include "experiment/model/beam_splitter_run.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "common/numbers.h"
-#include "common/shared.h"
 
 namespace quorvel::experiment::model {
 
@@ -82,8 +83,8 @@ void endLeg(ExperimentState& s, RunContext& context, const Leg& leg) {
       }
       break;
     case Event::Coating: {
-      auto& X = common::shared().X;
-      auto& Y = common::shared().Y;
+      auto& X = context.X;
+      auto& Y = context.Y;
       using common::numberText;
       context.report += "X1=  " + numberText(s.Xf[1]) + kCrLf + "Y1=  " + numberText(s.Yf[1]) +
                         kCrLf + "X3=  " + numberText(X[3]) + kCrLf + "Y3=  " + numberText(Y[3]) +
@@ -116,54 +117,84 @@ void endLeg(ExperimentState& s, RunContext& context, const Leg& leg) {
   printLegAngles(s, context, leg.ray, leg.leg, leg.next);
 }
 
-// One solution step: the setup and the fronts move, the present legs are tested.
 // Where each ray's front stands against its present surface before the step moves it, so
 // that a front that crosses its surface within one step is seen doing so.
-void recordSides(ExperimentState& s) {
+void recordSides(ExperimentState& s, RunContext& context) {
   for (const Leg& leg : kLegs) {
     const int current = leg.ray == 1 ? s.ii : s.jj;
     if (current != leg.leg) continue;
     const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
                              leg.event == Event::Screen};
-    closeIn(s, leg.ray, leg.leg, surface);
+    closeIn(s, context, leg.ray, leg.leg, surface);
     approachOf(s, leg.ray, leg.leg, surface);
   }
 }
 
-void step(ExperimentState& s, RunContext& context) {
-  recordSides(s);
-  s.T += s.P0;
-  s.refreshCounter += 1;
-  auto& X = common::shared().X;
-  auto& Y = common::shared().Y;
-  for (int k : {1, 2, 3, 4, 5, 6, 30, 40}) {
-    X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
-    Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
+// The points of the setup that move with it.
+constexpr std::initializer_list<int> kMovingPoints = {1, 2, 3, 4, 5, 6, 30, 40};
+
+class BeamSplitterSteps : public SetupStepper {
+ public:
+  BeamSplitterSteps(ExperimentState& s, RunContext& context) : s_(s), context_(context) {}
+
+  // One solution step: the setup and the fronts move, the present legs are tested.
+  void step() override {
+    ExperimentState& s = s_;
+    RunContext& context = context_;
+    recordSides(s, context);
+    s.T += s.P0;
+    auto& X = context.X;
+    auto& Y = context.Y;
+    for (int k : kMovingPoints) {
+      X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
+      Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
+    }
+    for (int ray = 1; ray <= 2; ++ray) {
+      s.Xf[ray] += s.VXf[ray] * s.P0;
+      s.Yf[ray] += s.VYf[ray] * s.P0;
+      s.path[ray] += s.raySpeed[ray] * s.P0;
+    }
+    bool near = false;
+    for (const Leg& leg : kLegs) {
+      const int current = leg.ray == 1 ? s.ii : s.jj;
+      if (current != leg.leg) continue;
+      const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
+                               leg.event == Event::Screen};
+      near = testLeg(s, context, leg.ray, leg.leg, surface, [&] { endLeg(s, context, leg); }) ||
+             near;
+    }
+    // The refined step stays while any ray's present leg is near its surface, so neither ray
+    // can jump a full step past its surface while the other one ends a leg.
+    s.P0 = near ? s.dt / s.refinementDivisor : s.dt;
   }
-  for (int ray = 1; ray <= 2; ++ray) {
-    s.Xf[ray] += s.VXf[ray] * s.P0;
-    s.Yf[ray] += s.VYf[ray] * s.P0;
-    s.path[ray] += s.raySpeed[ray] * s.P0;
+
+  double quietSteps(double most) override {
+    const ExperimentState& s = s_;
+    if (!(s.P0 == s.dt)) return 0;
+    double quiet = std::min(most, sumsLeapLimit(s, context_, kMovingPoints));
+    for (const Leg& leg : kLegs) {
+      const int current = leg.ray == 1 ? s.ii : s.jj;
+      if (current != leg.leg || quiet < 1) continue;
+      const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
+                               leg.event == Event::Screen};
+      quiet = std::min(quiet, quietLegSteps(s, context_, leg.ray, leg.leg, surface, quiet));
+    }
+    return quiet;
   }
-  bool near = false;
-  for (const Leg& leg : kLegs) {
-    const int current = leg.ray == 1 ? s.ii : s.jj;
-    if (current != leg.leg) continue;
-    const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
-                             leg.event == Event::Screen};
-    near = testLeg(s, context, leg.ray, leg.leg, surface, [&] { endLeg(s, context, leg); }) || near;
-  }
-  // The refined step stays while any ray's present leg is near its surface, so neither ray
-  // can jump a full step past its surface while the other one ends a leg.
-  s.P0 = near ? s.dt / s.refinementDivisor : s.dt;
-}
+
+  void leap(double n) override { leapSums(s_, context_, kMovingPoints, n); }
+
+ private:
+  ExperimentState& s_;
+  RunContext& context_;
+};
 
 }  // namespace
 
-void prepareBeamSplitterRun(ExperimentState& s) {
-  if (!s.options.check7) return;
-  const auto& X = common::shared().X;
-  const auto& Y = common::shared().Y;
+void prepareBeamSplitterRun(ExperimentState& s, const RunContext& context) {
+  if (!s.options.comparative) return;
+  const auto& X = context.X;
+  const auto& Y = context.Y;
   for (int ray = 1; ray <= 2; ++ray) {
     s.Xf[ray] = X[3];
     s.Yf[ray] = Y[3];
@@ -188,8 +219,9 @@ void prepareBeamSplitterRun(ExperimentState& s) {
   s.VYf[2] = s.c * std::sin(s.aimAngle);
 }
 
-RunEnd runBeamSplitter(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
-  return runSteps(s, context, hooks, [&s, &context] { step(s, context); });
+RunEnd runBeamSplitter(ExperimentState& s, RunContext& context) {
+  BeamSplitterSteps steps(s, context);
+  return runSteps(s, context, steps);
 }
 
 }  // namespace quorvel::experiment::model

@@ -29,28 +29,25 @@ bool announceEvent(const Options& options, RunContext& context, int kod, double 
   text.append(static_cast<std::size_t>(8 + 2 * (kod - 1)), ' ');
   text += common::numberText(R0OverLambda);
   text += "\r\n";
-  return options.check19 || DopplerStepPrompt(context);
+  return options.autoModels || DopplerStepPrompt(context);
 }
 
 void drawModel(const Options& options, RunContext& context, double scale, double x1, double y1,
                double x2, double y2, const double* x, const double* y, int ends) {
-  platform::Picture* picture = context.picture;
-  if (picture == nullptr) return;
-  if (!options.check20) {
-    picture->cls();
-    if (context.redrawScheme) context.redrawScheme();
-  }
-  picture->line(x1 / scale, y1 / scale, x2 / scale, y2 / scale);
-  if (!options.check20) {
+  RunObserver& picture = context.observer;
+  if (!picture.draws()) return;
+  if (!options.modelTrajectories) picture.clearAndRedrawScheme();
+  picture.line(x1 / scale, y1 / scale, x2 / scale, y2 / scale, std::nullopt);
+  if (!options.modelTrajectories) {
     for (int i = 0; i + 1 < ends; i += 2) {
-      picture->line(x[i] / scale, y[i] / scale, x[i + 1] / scale, y[i + 1] / scale, kCrestColor);
+      picture.line(x[i] / scale, y[i] / scale, x[i + 1] / scale, y[i + 1] / scale, kCrestColor);
     }
   }
-  for (int i = 0; i < ends; ++i) picture->circle(x[i] / scale, y[i] / scale, kEndRadius);
+  for (int i = 0; i < ends; ++i) picture.circle(x[i] / scale, y[i] / scale, kEndRadius, std::nullopt);
 }
 
 void reportError(RunContext& context, std::string_view text) {
-  context.host.messageBox(text, platform::Buttons::Ok, "Quorvel");
+  context.observer.tell(text, "Quorvel");
 }
 
 }  // namespace quorvel::experiment::model::crest

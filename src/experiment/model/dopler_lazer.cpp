@@ -7,7 +7,7 @@
 #include "experiment/model/crest_support.h"
 #include "experiment/model/doppler.h"
 #include "experiment/model/moving_point.h"
-#include "experiment/model/stepping_loop.h"
+#include "experiment/model/leap_bound.h"
 #include "experiment/model/surface_line.h"
 
 namespace quorvel::experiment::model {
@@ -61,75 +61,97 @@ DopplerOutcome runSourceModel(ExperimentState& s, RunContext& context) {
       emission + step + (N0 * lambda + std::hypot(s.Vx, s.Vy) * (emission + step)) / Vs;
   const double timeLimit = 2 * std::max(latest, N0 * lambda / Vs) + 10 * step;
 
-  // Event kod = 1, 2, 5, 6 happened at times[kod − 1]: TA1, TA2, TB1, TB2.
-  bool seen[6] = {};
-  double times[6] = {};
-  bool emitted = false;
-  int sent = 2;  // crest ends on their way
-  const int NC0 = s.NC0;
-  const StopWatch stop(context.stopRequested);
-  double k = 0;  // steps made; the model time is k·step
-  int counter = 0;
-  for (;;) {
-    k += 1;
-    const double T = k * step;
-    ++counter;
-    if (!emitted && T >= emission) {
-      emitted = true;
-      sent = 4;
-      const double sourceX = sourceDx * k;
-      const double sourceY = sourceDy * k;
-      ends[2] = {sourceX + half * alongX, sourceY + half * alongY, dx, dy, k};
-      ends[3] = {sourceX - half * alongX, sourceY - half * alongY, dx, dy, k};
-    }
-#pragma GCC unroll 4
-    for (int kod : {1, 2, 5, 6}) {
-      const int end = kod < 5 ? kod - 1 : kod - 3;
-      if (seen[kod - 1] || end >= sent) continue;
-      const double offset = receiver.offset(ends[end].x(k), ends[end].y(k));
-      if (offset > reachBound) continue;
-      const double R0 = offset / receiver.norm;
-      if (!(reach >= R0)) continue;
-      seen[kod - 1] = true;
-      times[kod - 1] = T;
-      if (!crest::announceEvent(options, context, kod, T, crest::kLightReachLabel, reach / lambda,
-                                R0 / lambda)) {
-        return DopplerOutcome::Declined;
+  // The loop's body. Event kod = 1, 2, 5, 6 happened at times[kod − 1]: TA1, TA2, TB1, TB2.
+  struct Body {
+    ExperimentState& s;
+    RunContext& context;
+    const Options& options;
+    MovingPoint (&ends)[4];
+    const SurfaceLine& receiver;
+    double stepLength, lambda, N0, dx, dy, sourceDx, sourceDy, half, alongX, alongY, lineX, lineY;
+    double reach, reachBound, emission, emissionStep;
+    bool seen[6] = {};
+    double times[6] = {};
+    bool emitted = false;
+    int sent = 2;  // crest ends on their way
+    double k = 0;  // steps made; the model time is k·step
+    bool finished = false;
+    DopplerOutcome outcome = DopplerOutcome::Done;
+
+    bool done() const { return finished; }
+    static int endOf(int kod) { return kod < 5 ? kod - 1 : kod - 3; }
+
+    double quietSteps(double most) const {
+      // Crest B is sent on the step it is due, singly.
+      double quiet = emitted ? most : std::min(most, emissionStep - k - 1);
+      for (int kod : {1, 2, 5, 6}) {
+        if (quiet < 1) break;
+        const int end = endOf(kod);
+        if (seen[kod - 1] || end >= sent) continue;
+        const LeapBound bound(ends[end], receiver, receiver.K, 0, 0, reachBound);
+        quiet = std::min(quiet, bound.quietSteps(k, quiet));
       }
+      return std::max(quiet, 0.0);
     }
-    const bool done = seen[0] && seen[1] && seen[4] && seen[5];
-    double vm = 0;
-    if (done) {
+    void leap(double n) { k += n; }
+
+    void step() {
+      k += 1;
+      const double T = k * stepLength;
+      if (!emitted && T >= emission) {
+        emitted = true;
+        sent = 4;
+        const double sourceX = sourceDx * k;
+        const double sourceY = sourceDy * k;
+        ends[2] = {sourceX + half * alongX, sourceY + half * alongY, dx, dy, k};
+        ends[3] = {sourceX - half * alongX, sourceY - half * alongY, dx, dy, k};
+      }
+#pragma GCC unroll 4
+      for (int kod : {1, 2, 5, 6}) {
+        const int end = endOf(kod);
+        if (seen[kod - 1] || end >= sent) continue;
+        const double offset = receiver.offset(ends[end].x(k), ends[end].y(k));
+        if (offset > reachBound) continue;
+        const double R0 = offset / receiver.norm;
+        if (!(reach >= R0)) continue;
+        seen[kod - 1] = true;
+        times[kod - 1] = T;
+        context.observer.showTime(T);
+        if (!crest::announceEvent(options, context, kod, T, crest::kLightReachLabel,
+                                  reach / lambda, R0 / lambda)) {
+          outcome = DopplerOutcome::Declined;
+          finished = true;
+          return;
+        }
+      }
+      if (!(seen[0] && seen[1] && seen[4] && seen[5])) return;
       const double TA3 = (times[0] + times[1]) / 2;
       const double TB3 = (times[4] + times[5]) / 2;
-      vm = common::requireFinite(N0 / (TB3 - TA3), "vm");
-    }
-    if (counter >= NC0 || done) {
-      if (context.showTime) context.showTime(T);
-      counter = 0;
-      if (options.check12) {
-        const double endX = half * alongX;
-        const double endY = half * alongY;
-        double x[4];
-        double y[4];
-        for (int i = 0; i < sent; ++i) {
-          x[i] = ends[i].x(k);
-          y[i] = ends[i].y(k);
-        }
-        crest::drawModel(options, context, s.detailScale, lineX - endX, lineY - endY, lineX + endX,
-                         lineY + endY, x, y, sent);
-      }
-    }
-    if (done) {
+      const double vm = common::requireFinite(N0 / (TB3 - TA3), "vm");
+      refresh();
       s.vm = vm;
-      return DopplerOutcome::Done;
+      finished = true;
     }
-    if (stop.raised()) return DopplerOutcome::Stopped;
-    if (T > timeLimit) {
-      throw common::ArithmeticError("Dopler_Lazer: модель не может закончиться");
+
+    void refresh() {
+      context.observer.showTime(k * stepLength);
+      if (!options.modelDetails) return;
+      const double endX = half * alongX;
+      const double endY = half * alongY;
+      double x[4];
+      double y[4];
+      for (int i = 0; i < sent; ++i) {
+        x[i] = ends[i].x(k);
+        y[i] = ends[i].y(k);
+      }
+      crest::drawModel(options, context, s.detailScale, lineX - endX, lineY - endY, lineX + endX,
+                       lineY + endY, x, y, sent);
     }
-    context.host.doEvents();
-  }
+  } body{s,        context,  options,  ends,     receiver, step,   lambda,  N0,
+         dx,       dy,       sourceDx, sourceDy, half,     alongX, alongY,  lineX,
+         lineY,    reach,    reachBound, emission, firstStepAtTime(emission, step)};
+
+  return crest::runModel(body, s, context, step, timeLimit, "Dopler_Lazer");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "experiment/model/crest_support.h"
 #include "experiment/model/doppler.h"
 #include "experiment/model/moving_point.h"
-#include "experiment/model/stepping_loop.h"
+#include "experiment/model/leap_bound.h"
 #include "experiment/model/surface_line.h"
 
 namespace quorvel::experiment::model {
@@ -123,90 +123,118 @@ DopplerOutcome runMirrorModel(ExperimentState& s, RunContext& context, const Mir
   const double mirrorTime = farthestFromMirror / closing;
   const double timeLimit = 2 * (2 * mirrorTime + farthestFromReceiver / V) + 10 * step;
 
-  // Event kod (1..8) happened at times[kod − 1]: 1, 2 crest A at the mirror (TA1, TA2); 3, 4 its
-  // reflection at the receiver line (TC1, TC2); 5..8 the same for crest B (TB, TD).
-  bool seen[8] = {};
-  double times[8] = {};
-  const int NC0 = s.NC0;
-  const StopWatch stop(context.stopRequested);
-  double k = 0;  // steps made; the model time is k·step
-  int counter = 0;
-  for (;;) {
-    k += 1;
-    const double T = k * step;
-    ++counter;
-    mirror.moveThrough(mirrorDx * k, mirrorDy * k);
-    // Unrolled, every event's end and line are known when it is compiled.
-#pragma GCC unroll 8
-    for (int kod = 1; kod <= 8; ++kod) {
-      const int e = kod - 1;
-      if (seen[e]) continue;
-      const int end = (e & 1) + ((e & 4) >> 1);
-      const bool atMirror = (e & 2) == 0;
-      if (!atMirror && !seen[e - 2]) continue;
-      const double x = ends[end].x(k);
-      const double y = ends[end].y(k);
-      const SurfaceLine& line = atMirror ? mirror : receiver;
-      const double offset = line.offset(x, y);
-      if (offset > (atMirror ? mirrorBound : receiverBound)) continue;
-      const double R0 = offset / line.norm;
-      if (!((atMirror ? mirrorReach : receiverReach) >= R0)) continue;
-      seen[e] = true;
-      times[e] = T;
-      if (atMirror) ends[end].turn(k, outDx, outDy);
-      const bool goOn =
-          atMirror ? crest::announceEvent(options, context, kod, T, crest::kMirrorReachLabel,
-                                          mirrorReach / lambda, R0 / lambda)
-                   : crest::announceEvent(options, context, kod, T, crest::kLightReachLabel,
-                                          receiverReach / lambda, R0 / lambda);
-      if (!goOn) return DopplerOutcome::Declined;
+  // The loop's body. Event kod (1..8) happened at times[kod − 1]: 1, 2 crest A at the mirror
+  // (TA1, TA2); 3, 4 its reflection at the receiver line (TC1, TC2); 5..8 the same for
+  // crest B (TB, TD).
+  struct Body {
+    ExperimentState& s;
+    RunContext& context;
+    const Options& options;
+    const MirrorCall& call;
+    MovingPoint (&ends)[4];
+    SurfaceLine& mirror;
+    const SurfaceLine& receiver;
+    double stepLength, lambda, N0, outDx, outDy, mirrorDx, mirrorDy;
+    double mirrorReach, receiverReach, mirrorBound, receiverBound;
+    bool seen[8] = {};
+    double times[8] = {};
+    double k = 0;  // steps made; the model time is k·step
+    bool finished = false;
+    DopplerOutcome outcome = DopplerOutcome::Done;
+
+    bool done() const { return finished; }
+    static int endOf(int e) { return (e & 1) + ((e & 4) >> 1); }
+    static bool atMirror(int e) { return (e & 2) == 0; }
+    bool pending(int e) const { return !seen[e] && (atMirror(e) || seen[e - 2]); }
+
+    double quietSteps(double most) const {
+      double quiet = most;
+      for (int e = 0; e < 8 && quiet >= 1; ++e) {
+        if (!pending(e)) continue;
+        const MovingPoint& end = ends[endOf(e)];
+        const LeapBound bound = atMirror(e)
+                                    ? LeapBound(end, mirror, 0, mirrorDx, mirrorDy, mirrorBound)
+                                    : LeapBound(end, receiver, receiver.K, 0, 0, receiverBound);
+        quiet = std::min(quiet, bound.quietSteps(k, quiet));
+      }
+      return quiet;
     }
-    const bool done = seen[2] && seen[3] && seen[6] && seen[7];
-    double vm = 0;
-    double vr = 0;
-    if (done) {
+    void leap(double n) { k += n; }
+
+    void step() {
+      k += 1;
+      const double T = k * stepLength;
+      mirror.moveThrough(mirrorDx * k, mirrorDy * k);
+      // Unrolled, every event's end and line are known when it is compiled.
+#pragma GCC unroll 8
+      for (int kod = 1; kod <= 8; ++kod) {
+        const int e = kod - 1;
+        if (!pending(e)) continue;
+        const int end = endOf(e);
+        const double x = ends[end].x(k);
+        const double y = ends[end].y(k);
+        const SurfaceLine& line = atMirror(e) ? mirror : receiver;
+        const double offset = line.offset(x, y);
+        if (offset > (atMirror(e) ? mirrorBound : receiverBound)) continue;
+        const double R0 = offset / line.norm;
+        if (!((atMirror(e) ? mirrorReach : receiverReach) >= R0)) continue;
+        seen[e] = true;
+        times[e] = T;
+        context.observer.showTime(T);
+        if (atMirror(e)) ends[end].turn(k, outDx, outDy);
+        const bool goOn =
+            atMirror(e)
+                ? crest::announceEvent(options, context, kod, T, crest::kMirrorReachLabel,
+                                       mirrorReach / lambda, R0 / lambda)
+                : crest::announceEvent(options, context, kod, T, crest::kLightReachLabel,
+                                       receiverReach / lambda, R0 / lambda);
+        if (!goOn) {
+          outcome = DopplerOutcome::Declined;
+          finished = true;
+          return;
+        }
+      }
+      if (!(seen[2] && seen[3] && seen[6] && seen[7])) return;
       const double TA3 = (times[0] + times[1]) / 2;
       const double TB3 = (times[4] + times[5]) / 2;
       const double TC3 = (times[2] + times[3]) / 2;
       const double TD3 = (times[6] + times[7]) / 2;
-      vm = common::requireFinite(N0 / (TB3 - TA3), "vm");
-      vr = common::requireFinite(N0 / (TD3 - TC3), "vr");
+      const double vm = common::requireFinite(N0 / (TB3 - TA3), "vm");
+      const double vr = common::requireFinite(N0 / (TD3 - TC3), "vr");
       const double start = s.T - kCrestAOffset / call.nu;
       std::string& text = context.report;
       text += "T1sr=    " + common::numberText(start + TA3) + "\r\n";
       text += "T2sr=    " + common::numberText(start + TB3) + "\r\n";
       text += "v1/v0=    " + common::numberText(vm / s.v01) + "\r\n";
       text += "v2/v0=    " + common::numberText(vr / s.v01) + "\r\n";
-    }
-    if (counter >= NC0 || done) {
-      if (context.showTime) context.showTime(T);
-      counter = 0;
-      if (options.check12) {
-        const double endX = kMirrorHalfLength * lambda * std::cos(call.surfaceAngle);
-        const double endY = kMirrorHalfLength * lambda * std::sin(call.surfaceAngle);
-        const double mirrorX = mirrorDx * k;
-        const double mirrorY = mirrorDy * k;
-        double x[4];
-        double y[4];
-        for (int i = 0; i < 4; ++i) {
-          x[i] = ends[i].x(k);
-          y[i] = ends[i].y(k);
-        }
-        crest::drawModel(options, context, s.detailScale, mirrorX - endX, mirrorY - endY,
-                         mirrorX + endX, mirrorY + endY, x, y, 4);
-      }
-    }
-    if (done) {
+      refresh();
       s.vm = vm;
       s.vr = vr;
-      return DopplerOutcome::Done;
+      finished = true;
     }
-    if (stop.raised()) return DopplerOutcome::Stopped;
-    if (T > timeLimit) {
-      throw common::ArithmeticError("Dopler_Zerkalo: модель не может закончиться");
+
+    void refresh() {
+      context.observer.showTime(k * stepLength);
+      if (!options.modelDetails) return;
+      const double endX = kMirrorHalfLength * lambda * std::cos(call.surfaceAngle);
+      const double endY = kMirrorHalfLength * lambda * std::sin(call.surfaceAngle);
+      const double mirrorX = mirrorDx * k;
+      const double mirrorY = mirrorDy * k;
+      double x[4];
+      double y[4];
+      for (int i = 0; i < 4; ++i) {
+        x[i] = ends[i].x(k);
+        y[i] = ends[i].y(k);
+      }
+      crest::drawModel(options, context, s.detailScale, mirrorX - endX, mirrorY - endY,
+                       mirrorX + endX, mirrorY + endY, x, y, 4);
     }
-    context.host.doEvents();
-  }
+  } body{s,           context,       options,     call,        ends,
+         mirror,      receiver,      step,        lambda,      N0,
+         outDx,       outDy,         mirrorDx,    mirrorDy,    mirrorReach,
+         receiverReach, mirrorBound, receiverBound};
+
+  return crest::runModel(body, s, context, step, timeLimit, "Dopler_Zerkalo");
 }
 
 }  // namespace

@@ -9,12 +9,12 @@ namespace quorvel::experiment::model {
 
 bool DopplerStepPrompt(RunContext& context) {
   const std::string text = context.report + "ПРОДОЛЖИТЬ ПОЭТАПНЫЙ РАСЧЕТ?";
-  return context.host.messageBox(text, platform::Buttons::YesNo, "Quorvel_Dopler");
+  return context.observer.ask(text, "Quorvel_Dopler");
 }
 
 MirrorFrequencies DopplerClosedForm(ExperimentState& s, double AlfaZ, double raySpeed, double An,
                                     double nu) {
-  if (!s.options.check26) {
+  if (!s.options.staticAngles) {
     s.V12 = raySpeed * std::cos(An - AlfaZ + common::Pi / 2);
     s.V21 = s.V * std::cos(s.AlfaV - AlfaZ - common::Pi / 2);
   }

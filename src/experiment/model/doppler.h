@@ -28,9 +28,9 @@ bool DopplerStepPrompt(RunContext& context);
 //
 // Gives s.vm = N0 / (mean time crest B met the mirror − that of crest A) and s.vr, the same
 // for the resting line. Every event replaces context.report with its three-line text (and,
-// without options.check19, asks DopplerStepPrompt); the result appends the lines "T1sr=",
+// without options.autoModels, asks DopplerStepPrompt); the result appends the lines "T1sr=",
 // "T2sr=", "v1/v0=", "v2/v0=" (relative to s.T and s.v01). Every NC0 steps and at the end it
-// shows the model time through context.showTime and, with options.check12, draws the model
+// shows the model time through context.showTime and, with options.modelDetails, draws the model
 // in s.detailScale. Yields once per step. A fault, or a model that can never finish, shows
 // "Ошибка рассчета в Dopler_Zerkalo" (title "Quorvel").
 DopplerOutcome Dopler_Zerkalo(ExperimentState& s, RunContext& context, double surfaceAngle,
@@ -50,8 +50,8 @@ struct MirrorFrequencies {
   double vr = 0;  // of the reflected ray, Hz
 };
 
-// The closed formulas used instead of Dopler_Zerkalo with options.check33. The crest rate at
-// the mirror: vm = (V21/V12 + 1)·nu. Without options.check26, s.V12 and s.V21 are first
+// The closed formulas used instead of Dopler_Zerkalo with options.analyticDoppler. The crest rate at
+// the mirror: vm = (V21/V12 + 1)·nu. Without options.staticAngles, s.V12 and s.V21 are first
 // recomputed for the effective mirror angle AlfaZ: V12 = raySpeed·cos(An − AlfaZ + π/2),
 // V21 = s.V·cos(s.AlfaV − AlfaZ − π/2); with it the caller's values are used. The reflected
 // ray along n2 = 2·AlfaZ − An: vr = nu·(1 − u·n1/raySpeed)/(1 − u·n2/raySpeed), u = (s.Vx,

@@ -3,39 +3,41 @@
 #include <array>
 
 #include "common/shared.h"
+#include "experiment/model/stepping_loop.h"
 
 namespace quorvel::experiment::model {
 
 // The check boxes and option buttons of the experiment window that the computations read,
-// named after their controls. The defaults are the window's initial ticks.
+// named after what they mean (the control and its caption beside each). The defaults are the
+// window's initial ticks.
 struct Options {
-  bool check1 = true;  // "+ эффект Доплера "
-  bool check2 = true;  // "+ движение зеркал": reflections use the moving mirror's angle
-  bool check3 = false;  // "+ Alfa3=Alfa3/2"
-  bool check4 = true;   // "+ влияние среды на"
-  bool check5 = false;  // "отчет"
-  bool check7 = false;  // "+ сравнительный расчет"
-  bool check8 = false;  // "+ преломление света в движущихся пластинах"
-  bool check9 = true;    // "+ фронты": draw a front's approach to a mirror
-  bool check10 = true;   // "текст"
-  bool check11 = true;   // "анимация"
-  bool check12 = false;  // "++ детали с ML=": draw the Doppler models in the detail scale
-  bool check13 = true;   // " Auto": no pause at the end of a leg
-  bool check14 = true;   // "номер пути луча 1"
-  bool check15 = true;   // "номер пути луча 2"
-  bool check17 = false;  // "++ Alfa4"
-  bool check18 = false;  // "+ 2-й лазер с  L2, м"
-  bool check19 = true;   // "Auto" of the Doppler models: no prompt after their events
-  bool check20 = false;  // "++ траектории": the Doppler drawing keeps the picture
-  bool check21 = true;   // "+ аберрация луча"
-  bool check22 = false;  // "+ v10=v01"
-  bool check24 = false;  // debug file
-  bool check25 = false;  // "+ цилиндр "
-  bool check26 = false;  // "+++ по статическим углам"
-  bool check27 = false;  // "+его диаметр на экране"
-  bool check28 = false;  // "++ Кестр": analytic reflection direction
-  bool check29 = false;  // "+++ Хедрик": with check28, the other analytic direction
-  bool check33 = false;  // "++ аналитически": closed Doppler formulas instead of the models
+  bool dopplerModels = true;  // Check1 "+ эффект Доплера "
+  bool movingMirrors = true;  // Check2 "+ движение зеркал": reflections use the moving mirror's angle
+  bool ray1Straight = false;  // Check3 "+ Alfa3=Alfa3/2"
+  bool mediumActs = true;   // Check4 "+ влияние среды на"
+  bool report = false;  // Check5 "отчет"
+  bool comparative = false;  // Check7 "+ сравнительный расчет"
+  bool movingRefraction = false;  // Check8 "+ преломление света в движущихся пластинах"
+  bool drawFronts = true;    // Check9 "+ фронты": draw a front's approach to a mirror
+  bool frequencyText = true;   // Check10 "текст"
+  bool animation = true;   // Check11 "анимация"
+  bool modelDetails = false;  // Check12 "++ детали с ML=": draw the Doppler models in the detail scale
+  bool autoRun = true;   // Check13 " Auto": no pause at the end of a leg
+  bool markRay1 = true;   // Check14 "номер пути луча 1"
+  bool markRay2 = true;   // Check15 "номер пути луча 2"
+  bool additionalMirror = false;  // Check17 "++ Alfa4"
+  bool secondLaser = false;  // Check18 "+ 2-й лазер с  L2, м"
+  bool autoModels = true;   // Check19 "Auto" of the Doppler models: no prompt after their events
+  bool modelTrajectories = false;  // Check20 "++ траектории": the Doppler drawing keeps the picture
+  bool aberration = true;   // Check21 "+ аберрация луча"
+  bool sourceUnshifted = false;  // Check22 "+ v10=v01"
+  bool debugFile = false;  // Check24 debug file
+  bool cylinder = false;  // Check25 "+ цилиндр "
+  bool staticAngles = false;  // Check26 "+++ по статическим углам"
+  bool beamDivergence = false;  // Check27 "+его диаметр на экране"
+  bool analyticReflection = false;  // Check28 "++ Кестр": analytic reflection direction
+  bool secondAnalyticReflection = false;  // Check29 "+++ Хедрик": with analyticReflection, the other analytic direction
+  bool analyticDoppler = false;  // Check33 "++ аналитически": closed Doppler formulas instead of the models
   bool prism = true;  // Option8 "2- Кестр" chosen (else Option1 "1- Майкельсон")
   bool realUnits = false;          // Option7 "Real" chosen (else Option4 "Test")
   bool mediumOnFrequency = false;  // Option6 "частоту" chosen (else Option2 "скорость")
@@ -102,10 +104,14 @@ struct ExperimentState {
   double ML = 0.1;                  // metres per drawing unit of the scheme
   double detailScale = 2 * 0.0065;  // metres per drawing unit of the Doppler detail drawing
 
+  // The run's loop leaps over quiet steps; false steps every step (the reference the
+  // leaps are tested against).
+  bool leaping = true;
+
   // Progress of the run.
   double T = 0;            // model time, s
   double P0 = 1e-7;        // present step, s: dt, or dt / refinementDivisor near a surface
-  int refreshCounter = 0;  // steps since the last refresh
+  LoopCounters counters;  // steps, refreshes and leaps of the run's loop
   std::array<double, 131> Xm{}, Ym{};  // moving copy of the point table; 10 = approach start
   int ii = 10, jj = 0;                 // leg codes of ray 1 and ray 2
   std::array<double, 4> Xf{}, Yf{};    // fronts 1, 2 and the offset point 3, m

@@ -31,8 +31,8 @@ void keepLine(ExperimentState& s, const SurfaceLine& line, double R0) {
 
 // The front's way since the approach began, from the mirror point's start to the front.
 void drawFrontPath(const ExperimentState& s, RunContext& context, const ApproachPoints& p) {
-  if (context.picture == nullptr) return;
-  context.picture->line(s.Xm[10] / s.ML, s.Ym[10] / s.ML, p.x / s.ML, p.y / s.ML, kFrontPathColor);
+  if (!context.observer.draws()) return;
+  context.observer.line(s.Xm[10] / s.ML, s.Ym[10] / s.ML, p.x / s.ML, p.y / s.ML, kFrontPathColor);
 }
 
 void analyticApproach(ExperimentState& s, const ApproachPoints& p, double alfa) {
@@ -47,7 +47,7 @@ void analyticApproach(ExperimentState& s, const ApproachPoints& p, double alfa) 
   const bool alongY = std::fabs(s.Vx) < std::fabs(s.Vy);
   if (!alongX && !alongY) return;  // |Vx| = |Vy|: the caller's angle stays
   double angle = 0;
-  if (!s.options.check29) {
+  if (!s.options.secondAnalyticReflection) {
     const double h = alongX ? quotient(dx * tangent, tangent * quotient(s.Vx, c, "Vx/c") + 1, "h")
                             : quotient(dx * c * tangent, c - s.Vy, "c - Vy");
     angle = std::atan(h / dx);
@@ -95,12 +95,12 @@ void stepwiseApproach(ExperimentState& s, RunContext& context, double vx, double
       p.y += vy * s.P0;
       line.moveThrough(p.xm, p.ym);
       R0 = line.distance(p.x, p.y);
-      if (s.options.check9 && ++s.refreshCounter >= s.NC0) {
-        s.refreshCounter = 0;
+      if (s.options.drawFronts && ++s.counters.sinceRefresh >= s.NC0) {
+        s.counters.sinceRefresh = 0;
         drawFrontPath(s, context, p);
       }
       if (stop.raised()) break;
-      context.host.doEvents();
+      context.observer.yield();
       threshold = closing * s.P0;
       elapsed += s.P0;
       if (elapsed > timeLimit) {
@@ -109,7 +109,7 @@ void stepwiseApproach(ExperimentState& s, RunContext& context, double vx, double
     }
     keepLine(s, line, R0);
   }
-  if (s.options.check9) drawFrontPath(s, context, p);
+  if (s.options.drawFronts) drawFrontPath(s, context, p);
   s.AlfaZ = common::FullAngle(p.x - s.Xm[10], p.y - s.Ym[10]);
 }
 
@@ -123,7 +123,7 @@ double DistanceToLine(ExperimentState& s, double x0, double y0, double x1, doubl
 
 void ApproachMirror(ExperimentState& s, RunContext& context, double vx, double vy,
                     ApproachPoints& points, double alfa) {
-  if (s.options.check28) {
+  if (s.options.analyticReflection) {
     analyticApproach(s, points, alfa);
   } else {
     stepwiseApproach(s, context, vx, vy, points, alfa);

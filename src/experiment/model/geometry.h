@@ -23,18 +23,18 @@ struct ApproachPoints {
 // (xm, ym) at the angle alfa that moves with the setup velocity; leaves the effective mirror
 // angle in s.AlfaZ.
 //
-// Stepwise (options.check28 not ticked): both points are moved in steps of dt, or of
+// Stepwise (options.analyticReflection not ticked): both points are moved in steps of dt, or of
 // dt / refinementDivisor once the distance is at most twice the closing distance per full
 // step, until the distance is at most the closing distance s.V12 + s.V21 per step (1.1 full
 // steps on the first test); AlfaZ is the full-circle angle of the front's displacement from
 // the mirror point's start, which is kept in s.Xm[10], s.Ym[10]. Changes s.P0 (the last
-// step), s.R0 and the line, counts s.refreshCounter and draws the displacement in
-// RGB(0, 250, 0) every NC0 steps with options.check9, yields once per step and leaves early
+// step), s.R0 and the line, counts s.counters.sinceRefresh and draws the displacement in
+// RGB(0, 250, 0) every NC0 steps with options.drawFronts, yields once per step and leaves early
 // when a stop is raised. `points` ends where the points stand at the end.
 //
-// Analytic (check28 ticked), with Δx = x − xm: without check29, h = Δx·tan(alfa) /
+// Analytic (analyticReflection ticked), with Δx = x − xm: without secondAnalyticReflection, h = Δx·tan(alfa) /
 // (tan(alfa)·Vx/c + 1) when |Vy| < |Vx|, h = Δx·c·tan(alfa) / (c − Vy) when |Vx| < |Vy|,
-// and AlfaZ = arctan(h/Δx); with check29, AlfaZ = arctan(tan(alfa)·(1 ∓ Vx/c)) (− up to a
+// and AlfaZ = arctan(h/Δx); with secondAnalyticReflection, AlfaZ = arctan(tan(alfa)·(1 ∓ Vx/c)) (− up to a
 // quarter turn of alfa, + beyond) or arctan(tan(alfa)·(1 + Vy/c)). A negative result gets π
 // added. When |Vx| = |Vy| (a setup at rest) AlfaZ keeps the value the caller left there;
 // when Δx = 0 it becomes alfa. `points` is not changed.

@@ -1,7 +1,6 @@
 #include "experiment/model/michelson_theory.h"
 
 #include "common/numbers.h"
-#include "platform/color.h"
 
 namespace quorvel::experiment::model {
 
@@ -17,11 +16,6 @@ ArmTimes withPeriods(double T1, double T2, double v01) {
   return times;
 }
 
-void printAt(platform::Picture& picture, double x, double y, const std::string& text) {
-  picture.setCurrentX(x);
-  picture.setCurrentY(y);
-  picture.print(text);
-}
 
 }  // namespace
 
@@ -47,25 +41,6 @@ std::string valueLine(const ArmTimes& t) {
 std::string differenceLine(const ArmTimes& t) {
   return "            T1-T2 =   " + formatNumber(t.T1 - t.T2, "0.000000000000") +
          "                N1(t) - N2(t) =   " + formatNumber(t.N1 - t.N2, "000000000.0000");
-}
-
-ArmTimes printMichelsonComparison(platform::Picture& picture, const MichelsonInput& in) {
-  picture.setFillColor(platform::kHighlightText);
-  picture.setFillStyle(0);
-  picture.box(-16, 1, 16, -5, platform::rgb(255, 255, 255));
-  picture.setFillColor(platform::rgb(0, 0, 0));
-  picture.setFillStyle(1);
-  printAt(picture, -12, 1, " Рассчет по теории Майкельсона");
-  const ArmTimes theory = michelsonTimes(in);
-  printAt(picture, -14, 0, valueLine(theory));
-  printAt(picture, -12, -1, differenceLine(theory));
-  const ArmTimes measured = measuredTimes(in);
-  printAt(picture, -12, -2,
-          in.comparative ? " Эксперимент для сравнения с расчетом Майкельсона"
-                         : " Эксперимент для всего пути");
-  printAt(picture, -14, -3, valueLine(measured));
-  printAt(picture, -12, -4, differenceLine(measured));
-  return measured;
 }
 
 }  // namespace quorvel::experiment::model

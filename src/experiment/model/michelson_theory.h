@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-#include "platform/picture.h"
 
 namespace quorvel::experiment::model {
 
@@ -35,9 +34,5 @@ ArmTimes measuredTimes(const MichelsonInput& input);
 std::string valueLine(const ArmTimes& times);
 // "            T1-T2 =   …                N1(t) - N2(t) =   …"
 std::string differenceLine(const ArmTimes& times);
-
-// Clears the text area of the scheme picture and prints the theory and the measured lines.
-// Throws common::ArithmeticError on a fault; what was printed before it stays.
-ArmTimes printMichelsonComparison(platform::Picture& picture, const MichelsonInput& input);
 
 }  // namespace quorvel::experiment::model

@@ -5,7 +5,6 @@
 
 #include "common/numbers.h"
 #include "common/shared.h"
-#include "platform/color.h"
 
 namespace quorvel::experiment::model {
 
@@ -106,7 +105,7 @@ PathReportInput reportInputOf(const ExperimentState& s) {
   input.v01 = s.v01;
   input.v02 = s.v02;
   input.real = s.options.realUnits;
-  input.cylinder = s.options.check25;
+  input.cylinder = s.options.cylinder;
   return input;
 }
 
@@ -164,33 +163,6 @@ bool reportPrintsRow(ReportSetup setup, int i, const PathReportInput& input) {
   if (setup == ReportSetup::BeamSplitter) return true;
   if (i >= 5 && i <= 7) return false;
   return !((i == 2 || i == 3) && !input.cylinder);
-}
-
-bool printPathReport(ReportSetup setup, const PathReportInput& input, platform::Picture& picture,
-                     platform::Host& host) {
-  try {
-    const std::string header = reportHeader(setup, input);
-    picture.setCurrentX(0.2);
-    picture.setCurrentY(10.5);
-    picture.print(header);
-    for (int i = 0; i <= 9; ++i) {
-      if (!reportPrintsRow(setup, i, input)) continue;
-      const std::string row = reportRow(i, input);
-      if (setup == ReportSetup::BeamSplitter) {
-        // The arms (rows 3 to 5) stand out in the colour of an active title bar.
-        if (i == 3) picture.setForeColor(platform::kActiveTitleBar);
-        if (i == 6) picture.setForeColor(platform::kWindowText);
-      }
-      picture.setCurrentX(0);
-      picture.setCurrentY(5 - i / 2.0);
-      picture.print(row);
-    }
-  } catch (const std::exception&) {
-    picture.setForeColor(platform::kWindowText);
-    host.messageBox("Ошибка в отчете ", platform::Buttons::Ok, "Quorvel");
-    return false;
-  }
-  return true;
 }
 
 }  // namespace quorvel::experiment::model

@@ -4,8 +4,6 @@
 #include <string>
 
 #include "experiment/model/experiment_state.h"
-#include "platform/host.h"
-#include "platform/picture.h"
 
 namespace quorvel::experiment::model {
 
@@ -44,10 +42,5 @@ std::string reportRow(int i, const PathReportInput& input);
 
 // Whether the report prints row i.
 bool reportPrintsRow(ReportSetup setup, int i, const PathReportInput& input);
-
-// Prints the report on the report window's picture (scale (0, 10.5)-(26, 0)). A fault ends
-// it with the message "Ошибка в отчете " and false; what was printed stays.
-bool printPathReport(ReportSetup setup, const PathReportInput& input, platform::Picture& picture,
-                     platform::Host& host);
 
 }  // namespace quorvel::experiment::model

@@ -1,10 +1,11 @@
 #include "experiment/model/prism_run.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "common/numbers.h"
-#include "common/shared.h"
 
 namespace quorvel::experiment::model {
 
@@ -62,9 +63,9 @@ int& legOf(ExperimentState& s, int ray) {
   return ray == 1 ? s.ii : s.jj;
 }
 
-void setMidpoint(int index, int a, int b) {
-  auto& X = common::shared().X;
-  auto& Y = common::shared().Y;
+void setMidpoint(RunContext& context, int index, int a, int b) {
+  auto& X = context.X;
+  auto& Y = context.Y;
   const auto i = static_cast<std::size_t>(index);
   X[i] = (X[static_cast<std::size_t>(a)] + X[static_cast<std::size_t>(b)]) / 2;
   Y[i] = (Y[static_cast<std::size_t>(a)] + Y[static_cast<std::size_t>(b)]) / 2;
@@ -106,7 +107,7 @@ LegSurface surfaceOf(const ExperimentState& s, const Leg& leg) {
   // The left mirror of the variant stands on the right and is met from its other side than
   // usual; the closed formulas show the closing speeds they form for it.
   surface.showAnalyticSpeeds =
-      leg.surface == Surface::LeftMirror && s.options.check3 && s.options.check17;
+      leg.surface == Surface::LeftMirror && s.options.ray1Straight && s.options.additionalMirror;
   return surface;
 }
 
@@ -119,9 +120,9 @@ void crossCylinderFace(ExperimentState& s, int leg, int next) {
   s.legs.v[kn] = s.legs.v[k];
   s.legs.received[k] = s.legs.v[k];
   s.AlfaZ = Pi / 2;
-  if (s.options.check4 && !s.options.mediumOnFrequency) {
+  if (s.options.mediumActs && !s.options.mediumOnFrequency) {
     s.raySpeed[2] = s.Vs0 / common::requireFinite(s.n[kn], "n");
-  } else if (s.options.check4) {
+  } else if (s.options.mediumActs) {
     s.legs.v[kn] = s.legs.v[k] * s.n[k] / common::requireFinite(s.n[kn], "n");
   }
   s.legs.An[2] = s.legs.An[kn];
@@ -132,7 +133,7 @@ void crossCylinderFace(ExperimentState& s, int leg, int next) {
 void endLeg(ExperimentState& s, RunContext& context, const Leg& leg, const LegSurface& surface) {
   context.report = legText(s);
   int next = leg.next;
-  if (leg.leg == 20 && s.options.check25) next = 21;
+  if (leg.leg == 20 && s.options.cylinder) next = 21;
   switch (leg.event) {
     case Event::Mirror:
       reflect(s, context, leg.ray, leg.leg, next, surface, leg.dopplerCode, false);
@@ -146,7 +147,7 @@ void endLeg(ExperimentState& s, RunContext& context, const Leg& leg, const LegSu
       arrive(s, context, leg.ray, leg.leg, 0, leg.dopplerCode);
       break;
   }
-  if (leg.from != 0) setMidpoint(100 + leg.leg, leg.from, leg.to);
+  if (leg.from != 0) setMidpoint(context, 100 + leg.leg, leg.from, leg.to);
   legOf(s, leg.ray) = next;
   printLegAngles(s, context, leg.ray, leg.leg, next);
 }
@@ -154,13 +155,13 @@ void endLeg(ExperimentState& s, RunContext& context, const Leg& leg, const LegSu
 // The undivided beam reaches the prism edge: the rays take the middles of the two halves
 // of the beam (unless two lasers send them) and ray 1 its variant.
 void divideBeam(ExperimentState& s, RunContext& context) {
-  const auto& X = common::shared().X;
-  const auto& Y = common::shared().Y;
+  const auto& X = context.X;
+  const auto& Y = context.Y;
   const double xf = s.Xm[10];
   const double yf = s.Ym[10];
-  if (!s.options.check18) {
+  if (!s.options.secondLaser) {
     double d = s.beamDiameter;
-    if (s.options.check27) d += 2 * (Y[3] - Y[5]) * std::tan(s.divergenceAngle);
+    if (s.options.beamDivergence) d += 2 * (Y[3] - Y[5]) * std::tan(s.divergenceAngle);
     const double across = s.aimAngle - Pi / 2;
     s.Xf[1] = (X[3] + xf - d / 2 * std::cos(across)) / 2;
     s.Yf[1] = (Y[3] + yf - d / 2 * std::sin(across)) / 2;
@@ -171,24 +172,24 @@ void divideBeam(ExperimentState& s, RunContext& context) {
   s.jj = 20;
   for (std::size_t k = 11; k <= 14; ++k) s.legs.V1[k] = s.c;
   s.legs.V2[21] = s.c;
-  if (s.options.check3) {
-    const int to = s.options.check17 ? 11 : 18;
+  if (s.options.ray1Straight) {
+    const int to = s.options.additionalMirror ? 11 : 18;
     const auto k = static_cast<std::size_t>(to);
     s.ii = to;
     s.legs.done[10] = true;
-    s.legs.done[14] = !s.options.check17;
+    s.legs.done[14] = !s.options.additionalMirror;
     s.legs.v[k] = s.legs.v[10];
     s.legs.An[k] = s.legs.An[10];
     s.legs.V1[k] = s.c;
   }
-  setMidpoint(110, 3, 5);
-  setMidpoint(120, 3, 5);
-  if (!s.options.check13) {
+  setMidpoint(context, 110, 3, 5);
+  setMidpoint(context, 120, 3, 5);
+  if (!s.options.autoRun) {
     context.report = "X ребра призмы=  " + numberText(X[3]) + kCrLf +
                      "X центра луча=  " + numberText(xf) + kCrLf;
     const std::string text = "участок пути  1" + std::string(kCrLf) + context.report + kCrLf +
                              "ПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?";
-    if (!context.host.messageBox(text, platform::Buttons::YesNo, "Quorvel")) {
+    if (!context.observer.ask(text, "Quorvel")) {
       context.stopRequested = 1;
     }
   }
@@ -197,8 +198,8 @@ void divideBeam(ExperimentState& s, RunContext& context) {
 // Leg 1: the crest of the undivided beam, across its direction, against the edge's height.
 // True when the beam is near the edge.
 bool undividedBeam(ExperimentState& s, RunContext& context) {
-  const auto& X = common::shared().X;
-  const auto& Y = common::shared().Y;
+  const auto& X = context.X;
+  const auto& Y = context.Y;
   const double xf = s.Xm[10];
   const double yf = s.Ym[10];
   const double crest = (X[3] - xf) * std::tan(s.aimAngle - Pi / 2) + yf;
@@ -212,9 +213,9 @@ bool undividedBeam(ExperimentState& s, RunContext& context) {
 // After a leg end the full step comes back only when the other ray is not near its own
 // surface, near meaning within ten full steps along its axis of motion (two at the screen);
 // otherwise the refined step stays until a later leg end allows the full one.
-bool fullStepAfter(const ExperimentState& s, int leg) {
-  const auto& X = common::shared().X;
-  const auto& Y = common::shared().Y;
+bool fullStepAfter(const ExperimentState& s, const RunContext& context, int leg) {
+  const auto& X = context.X;
+  const auto& Y = context.Y;
   const double tenSteps = 10 * s.dt;
   switch (leg) {
     case 10:
@@ -222,7 +223,7 @@ bool fullStepAfter(const ExperimentState& s, int leg) {
     case 11:
     case 14:
       return (s.jj == 24 && X[2] - s.Xf[2] > tenSteps * s.VXf[2]) || s.legs.done[24] ||
-             (s.options.check25 && !s.nearSurface[2]);
+             (s.options.cylinder && !s.nearSurface[2]);
     case 20:
       return s.legs.done[10];
     case 21:
@@ -233,7 +234,7 @@ bool fullStepAfter(const ExperimentState& s, int leg) {
       // The left mirror of the variant with the additional mirror stands on the right.
       const double ahead = s.Xf[1] + tenSteps * s.VXf[1];
       const bool farFromMirror =
-          s.options.check3 && s.options.check17 ? ahead < X[1] : ahead > X[1];
+          s.options.ray1Straight && s.options.additionalMirror ? ahead < X[1] : ahead > X[1];
       return s.legs.done[14] || (s.ii == 14 && farFromMirror) ||
              (s.ii == 11 && s.Yf[1] + tenSteps * s.VYf[1] < Y[4]) || s.ii == 18;
     }
@@ -249,59 +250,90 @@ bool current(const ExperimentState& s, const Leg& leg) {
   return (leg.ray == 1 ? s.ii : s.jj) == leg.leg;
 }
 
-void recordSides(ExperimentState& s) {
+void recordSides(ExperimentState& s, RunContext& context) {
   for (const Leg& leg : kLegs) {
     if (!current(s, leg)) continue;
     const LegSurface surface = surfaceOf(s, leg);
-    closeIn(s, leg.ray, leg.leg, surface);
+    closeIn(s, context, leg.ray, leg.leg, surface);
     approachOf(s, leg.ray, leg.leg, surface);
   }
 }
 
-void step(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
-  recordSides(s);
-  s.T += s.P0;
-  s.refreshCounter += 1;
-  auto& X = common::shared().X;
-  auto& Y = common::shared().Y;
-  for (int k = 1; k <= 7; ++k) {
-    X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
-    Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
+// The points of the setup that move with it.
+constexpr std::initializer_list<int> kMovingPoints = {1, 2, 3, 4, 5, 6, 7};
+
+class PrismSteps : public SetupStepper {
+ public:
+  PrismSteps(ExperimentState& s, RunContext& context) : s_(s), context_(context) {}
+
+  void step() override {
+    ExperimentState& s = s_;
+    RunContext& context = context_;
+    recordSides(s, context);
+    s.T += s.P0;
+    auto& X = context.X;
+    auto& Y = context.Y;
+    for (int k : kMovingPoints) {
+      X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
+      Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
+    }
+    for (int ray = 1; ray <= 2; ++ray) {
+      s.Xf[ray] += s.VXf[ray] * s.P0;
+      s.Yf[ray] += s.VYf[ray] * s.P0;
+      s.path[ray] += s.raySpeed[ray] * s.P0;
+    }
+    const bool refined = s.P0 < s.dt;
+    if (s.options.debugFile && refined) context.observer.debugLine(debugLineText(s));
+    // Both rays share the step. A refined step stays until a leg end gives the full step back
+    // (fullStepAfter), and in any case while either ray is near its surface.
+    bool keepRefined = refined;
+    bool near = false;
+    if (s.ii == 1) {
+      s.Xm[10] += s.c * std::cos(s.aimAngle) * s.P0;
+      s.Ym[10] += s.c * std::sin(s.aimAngle) * s.P0;
+      near = undividedBeam(s, context);
+      if (s.ii != 1) keepRefined = false;
+    }
+    for (const Leg& leg : kLegs) {
+      if (!current(s, leg)) continue;
+      const LegSurface surface = surfaceOf(s, leg);
+      const bool nearing = testLeg(s, context, leg.ray, leg.leg, surface, [&] {
+        endLeg(s, context, leg, surface);
+        keepRefined = !fullStepAfter(s, context, leg.leg);
+      });
+      s.nearSurface[static_cast<std::size_t>(leg.ray)] = nearing;
+      near = nearing || near;
+    }
+    s.P0 = near || keepRefined ? s.dt / s.refinementDivisor : s.dt;
   }
-  for (int ray = 1; ray <= 2; ++ray) {
-    s.Xf[ray] += s.VXf[ray] * s.P0;
-    s.Yf[ray] += s.VYf[ray] * s.P0;
-    s.path[ray] += s.raySpeed[ray] * s.P0;
+
+  double quietSteps(double most) override {
+    const ExperimentState& s = s_;
+    // The undivided beam is stepped singly: its test is of another kind.
+    if (!(s.P0 == s.dt) || s.ii == 1) return 0;
+    double quiet = std::min(most, sumsLeapLimit(s, context_, kMovingPoints));
+    for (const Leg& leg : kLegs) {
+      if (!current(s, leg) || quiet < 1) continue;
+      quiet = std::min(quiet,
+                       quietLegSteps(s, context_, leg.ray, leg.leg, surfaceOf(s, leg), quiet));
+    }
+    // A leapt step leaves every ray far from its surface.
+    if (quiet >= 1 && (s.nearSurface[1] || s.nearSurface[2])) return 0;
+    return quiet;
   }
-  const bool refined = s.P0 < s.dt;
-  if (s.options.check24 && refined && hooks.debugLine) hooks.debugLine(debugLineText(s));
-  // Both rays share the step. A refined step stays until a leg end gives the full one back
-  // (fullStepAfter), and in any case while either ray is near its surface.
-  bool keepRefined = refined;
-  bool near = false;
-  if (s.ii == 1) {
-    s.Xm[10] += s.c * std::cos(s.aimAngle) * s.P0;
-    s.Ym[10] += s.c * std::sin(s.aimAngle) * s.P0;
-    near = undividedBeam(s, context);
-    if (s.ii != 1) keepRefined = false;
-  }
-  for (const Leg& leg : kLegs) {
-    if (!current(s, leg)) continue;
-    const LegSurface surface = surfaceOf(s, leg);
-    const bool nearing = testLeg(s, context, leg.ray, leg.leg, surface, [&] {
-      endLeg(s, context, leg, surface);
-      keepRefined = !fullStepAfter(s, leg.leg);
-    });
-    s.nearSurface[static_cast<std::size_t>(leg.ray)] = nearing;
-    near = nearing || near;
-  }
-  s.P0 = near || keepRefined ? s.dt / s.refinementDivisor : s.dt;
-}
+
+  void leap(double n) override { leapSums(s_, context_, kMovingPoints, n); }
+
+ private:
+  ExperimentState& s_;
+  RunContext& context_;
+};
 
 }  // namespace
 
-RunEnd runPrism(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
-  return runSteps(s, context, hooks, [&s, &context, &hooks] { step(s, context, hooks); });
+RunEnd runPrism(ExperimentState& s, RunContext& context) {
+  PrismSteps steps(s, context);
+  return runSteps(s, context, steps);
 }
 
 }  // namespace quorvel::experiment::model

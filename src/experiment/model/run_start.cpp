@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "common/numbers.h"
-#include "common/shared.h"
 #include "experiment/model/doppler.h"
 
 namespace quorvel::experiment::model {
@@ -17,15 +16,12 @@ using common::RadToDeg;
 constexpr char kCrLf[] = "\r\n";
 
 void printAt(RunContext& context, double x, double y, const std::string& text) {
-  if (!context.picture) return;
-  context.picture->setCurrentX(x);
-  context.picture->setCurrentY(y);
-  context.picture->print(text);
+  context.observer.print(x, y, text);
 }
 
 // Prints below the last line printed, at the same x.
 void printNext(RunContext& context, const std::string& text) {
-  if (context.picture) context.picture->print(text);
+  context.observer.printNext(text);
 }
 
 void fillIndexTable(ExperimentState& s) {
@@ -47,21 +43,21 @@ void fillIndexTable(ExperimentState& s) {
 
 // The prism setup starts with the undivided beam (leg 1): its front, point 10, leaves the
 // source with ray 1, and the two fronts stand apart across the beam, a quarter of its
-// diameter each (the whole diameter for two lasers), spreading with check27.
-void startPrismBeam(ExperimentState& s) {
-  auto& X = common::shared().X;
-  auto& Y = common::shared().Y;
+// diameter each (the whole diameter for two lasers), spreading with beamDivergence.
+void startPrismBeam(ExperimentState& s, RunContext& context) {
+  auto& X = context.X;
+  auto& Y = context.Y;
   s.ii = 1;
   s.Xm[10] = X[5];
   s.Ym[10] = Y[5];
   const double across = s.aimAngle - Pi / 2;
-  const double apart = s.options.check18 ? s.beamDiameter : s.beamDiameter / 4;
+  const double apart = s.options.secondLaser ? s.beamDiameter : s.beamDiameter / 4;
   for (int ray = 1; ray <= 2; ++ray) {
     const double sign = ray == 1 ? -1 : 1;
     s.Xf[ray] = X[5] + sign * apart * std::cos(across);
     s.Yf[ray] = Y[5] + sign * apart * std::sin(across);
   }
-  if (!s.options.check18 && s.options.check27) {
+  if (!s.options.secondLaser && s.options.beamDivergence) {
     s.legs.An[1] = s.legs.An[10] = s.aimAngle + s.divergenceAngle;
     s.legs.An[2] = s.legs.An[20] = s.aimAngle - s.divergenceAngle;
     for (int ray = 1; ray <= 2; ++ray) {
@@ -85,8 +81,8 @@ double refinedStepInWavelengths(const ExperimentState& s) {
 }
 
 void startRun(ExperimentState& s, RunContext& context) {
-  auto& X = common::shared().X;
-  auto& Y = common::shared().Y;
+  auto& X = context.X;
+  auto& Y = context.Y;
   for (std::size_t k = 0; k <= 20; ++k) {
     s.Xm[k] = X[k];
     s.Ym[k] = Y[k];
@@ -100,18 +96,16 @@ void startRun(ExperimentState& s, RunContext& context) {
   s.started = false;
 
   if (s.Vs0 / 5 < s.V) {
-    context.host.messageBox(std::string("                         ВНИМАНИЕ") + kCrLf +
+    context.observer.tell(std::string("                         ВНИМАНИЕ") + kCrLf +
                                 "    программа работает корректно при " + kCrLf +
                                 "  расчете эффекта Доплера только, если" + kCrLf +
-                                "скорость ИСО не более 1/5 скорости света" + kCrLf,
-                            platform::Buttons::Ok, "Quorvel");
+                                "скорость ИСО не более 1/5 скорости света" + kCrLf, "Quorvel");
   }
   if (!s.options.prism && (s.Alfa3 < Pi / 2 || s.Alfa3 > Pi)) {
-    context.host.messageBox(std::string("                         ВНИМАНИЕ") + kCrLf +
+    context.observer.tell(std::string("                         ВНИМАНИЕ") + kCrLf +
                                 " для схемы интерферометра Майкельсона" + kCrLf +
                                 " программа работает корректно только при" + kCrLf +
-                                " углах наклона стекол от 90 до 180 градусов" + kCrLf,
-                            platform::Buttons::Ok, "Quorvel");
+                                " углах наклона стекол от 90 до 180 градусов" + kCrLf, "Quorvel");
   }
 
   fillIndexTable(s);
@@ -126,39 +120,39 @@ void startRun(ExperimentState& s, RunContext& context) {
   s.c = s.Vs0;
   s.v01 = s.c / s.L1;
   s.v02 = s.c / s.L2;
-  if (s.options.check4 && !s.options.mediumOnFrequency) {
+  if (s.options.mediumActs && !s.options.mediumOnFrequency) {
     s.c = common::requireFinite(s.Vs0 / s.n[0], "c");
     s.v01 = s.c / s.L1;
     s.v02 = s.c / s.L2;
   }
   s.legs.v[10] = s.v01;
   s.legs.v[20] = s.v02;
-  if (s.options.check4 && s.options.mediumOnFrequency) {
+  if (s.options.mediumActs && s.options.mediumOnFrequency) {
     s.legs.v[10] = s.v01 / s.n[0];
     s.legs.v[20] = s.v02 / s.n[0];
   }
 
   s.aimAngle = Pi / 2;
-  if (s.options.check21) s.aimAngle = Pi / 2 - common::ArcSin(s.V * std::cos(s.AlfaV) / s.c);
+  if (s.options.aberration) s.aimAngle = Pi / 2 - common::ArcSin(s.V * std::cos(s.AlfaV) / s.c);
   printAt(
       context, -10, -3.7,
       "Прицельный угол лазера = " + common::formatNumber(s.aimAngle * RadToDeg, "000.000000000"));
 
   // The moving source: the frequency that the resting medium carries.
   s.P0 = s.dt;
-  if (s.options.check1 && !s.options.check22) {
+  if (s.options.dopplerModels && !s.options.sourceUnshifted) {
     const double u = s.V * std::cos(s.AlfaV - s.aimAngle);
     const double factor = common::requireFinite(1 / (1 - u / s.c), "1/(1 - u/c)");
     s.legs.v[10] *= factor;
     s.legs.v[20] *= factor;
     printNext(context, "v1anal/v0= " + numberText(s.legs.v[10] / s.v01));
-    if (!s.options.check33) {
+    if (!s.options.analyticDoppler) {
       const double analytic = s.legs.v[10] / s.v01;
       if (Dopler_Lazer(s, context) == DopplerOutcome::Done) {
         printNext(context, "v1anal/v0= " + numberText(analytic));
         printNext(context, "v1mod/v0= " + numberText(s.vm / s.v01));
         s.legs.v[10] = s.vm;
-        s.legs.v[20] = s.options.check18 ? s.L1 * s.vm / s.L2 : s.vm;
+        s.legs.v[20] = s.options.secondLaser ? s.L1 * s.vm / s.L2 : s.vm;
       }
     }
   }
@@ -180,7 +174,7 @@ void startRun(ExperimentState& s, RunContext& context) {
   }
   s.ii = 10;
   s.jj = 0;
-  if (s.options.prism) startPrismBeam(s);
+  if (s.options.prism) startPrismBeam(s, context);
 
   context.stopRequested = 0;
   s.T = 0;
@@ -189,7 +183,7 @@ void startRun(ExperimentState& s, RunContext& context) {
   s.S1 = s.S2 = 0;
   s.N1 = s.N2 = 0;
   s.P0 = s.dt;
-  s.refreshCounter = 0;
+  s.counters = {};
   s.started = true;
 }
 

@@ -1,12 +1,14 @@
 #include "experiment/model/run_steps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
 #include "common/numbers.h"
-#include "common/shared.h"
 #include "experiment/model/doppler.h"
 #include "experiment/model/geometry.h"
+#include "experiment/model/sum_leap.h"
+#include "experiment/model/surface_line.h"
 #include "platform/color.h"
 
 namespace quorvel::experiment::model {
@@ -62,7 +64,7 @@ double effectiveAngle(ExperimentState& s, RunContext& context, int ray, double o
 // The medium acts on the light's speed ("скорость"); with "частоту" it acts on the
 // frequency only, and the light keeps the entered speed on every leg.
 bool mediumOnSpeed(const ExperimentState& s) {
-  return s.options.check4 && !s.options.mediumOnFrequency;
+  return s.options.mediumActs && !s.options.mediumOnFrequency;
 }
 
 std::string angleLine(int leg, double angle) {
@@ -70,14 +72,9 @@ std::string angleLine(int leg, double angle) {
          common::formatNumber(angle * RadToDeg, "000.000000");
 }
 
-void printAt(platform::Picture& picture, double x, double y, const std::string& text) {
-  picture.setCurrentX(x);
-  picture.setCurrentY(y);
-  picture.print(text);
-}
 
 // The closed Doppler formulas at a surface of effective angle AlfaZ (the prism setup's
-// "++ аналитически"); with `showSpeeds` and without check26 the closing speeds they used are
+// "++ аналитически"); with `showSpeeds` and without staticAngles the closing speeds they used are
 // added to the report.
 void closedFormDoppler(ExperimentState& s, RunContext& context, int ray, int leg, int next,
                        double AlfaZ, bool showSpeeds = false) {
@@ -86,7 +83,7 @@ void closedFormDoppler(ExperimentState& s, RunContext& context, int ray, int leg
       DopplerClosedForm(s, AlfaZ, s.raySpeed[ray], s.legs.An[k], s.legs.v[k]);
   s.legs.received[k] = f.vm;
   s.legs.v[static_cast<std::size_t>(next)] = f.vr;
-  if (s.options.check26 || !showSpeeds) return;
+  if (s.options.staticAngles || !showSpeeds) return;
   const double alfa12 = s.legs.An[k] - AlfaZ + Pi / 2;
   const double alfa21 = s.AlfaV - AlfaZ - Pi / 2;
   context.report += "AlfaZ для аналитического расчета=  " + numberText(AlfaZ * RadToDeg) + kCrLf +
@@ -99,9 +96,10 @@ void closedFormDoppler(ExperimentState& s, RunContext& context, int ray, int leg
 
 }  // namespace
 
-bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
-  const auto& X = common::shared().X;
-  const auto& Y = common::shared().Y;
+bool closeIn(ExperimentState& s, const RunContext& context, int ray, int leg,
+             const LegSurface& surface) {
+  const auto& X = context.X;
+  const auto& Y = context.Y;
   const double V = s.raySpeed[ray];
   const double An = s.legs.An[static_cast<std::size_t>(leg)];
   if (surface.screen) {
@@ -115,6 +113,85 @@ bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
     s.V21 = s.V * std::cos(s.AlfaV - surface.alfa - surface.side * Pi / 2);
   }
   return 2 * (s.V12 + s.V21) * s.dt >= s.R0;
+}
+
+double quietLegSteps(const ExperimentState& s, const RunContext& context, int ray, int leg,
+                     const LegSurface& surface, double most) {
+  const auto& X = context.X;
+  const auto& Y = context.Y;
+  const double V = s.raySpeed[ray];
+  const double An = s.legs.An[static_cast<std::size_t>(leg)];
+  double R0 = 0;
+  double V12 = 0;
+  double V21 = 0;
+  double side = 0;   // the signed offset whose magnitude is R0·norm
+  double rate = 0;   // its rate of change, per second
+  double norm = 1;
+  double size = 0;   // magnitude of the coordinates the distance is computed from
+  if (surface.screen) {
+    R0 = X[6] - s.Xf[ray];
+    side = R0;
+    rate = -(s.VXf[ray] - s.Vx);
+    V12 = V * std::cos(An);
+    V21 = s.V * std::cos(s.AlfaV - Pi);
+    size = std::fabs(X[6]) + std::fabs(s.Xf[ray]);
+  } else {
+    const auto p = static_cast<std::size_t>(surface.point);
+    const SurfaceLine line = SurfaceLine::through(X[p] + surface.shift, Y[p], surface.alfa);
+    R0 = line.distance(s.Xf[ray], s.Yf[ray]);
+    side = line.A * s.Xf[ray] + line.B * s.Yf[ray] + line.K;
+    rate = line.A * (s.VXf[ray] - s.Vx) + line.B * (s.VYf[ray] - s.Vy);
+    norm = line.norm;
+    V12 = V * std::cos(An - surface.alfa + surface.side * Pi / 2);
+    V21 = s.V * std::cos(s.AlfaV - surface.alfa - surface.side * Pi / 2);
+    size = std::fabs(X[p]) + std::fabs(surface.shift) + std::fabs(Y[p]) + std::fabs(s.Xf[ray]) +
+           std::fabs(s.Yf[ray]);
+  }
+  const double closing = V12 + V21;
+  // Closing on the surface at a known speed; anything else is decided by single steps.
+  const double gain = side > 0 ? -rate / norm : (side < 0 ? rate / norm : 0.0);
+  if (!(closing > 0) || !(gain > 0) || !std::isfinite(R0) || !std::isfinite(size)) return 0;
+  // The loop's distances come from sums rounded at every step: far more than their drift
+  // is kept in hand, and a millionth of the ways themselves.
+  const double slack = 1e-9 * (size + s.raySpeed[ray] * s.dt * most) + 1e-300;
+  const double near = 2 * closing * s.dt * (1 + 1e-6);
+  const double perStep = gain * s.dt * (1 + 1e-6);
+  const double steps = std::floor((R0 - near - slack) / perStep) - 1;
+  if (!(steps >= 1)) return 0;
+  return std::min(steps, most);
+}
+
+double sumsLeapLimit(const ExperimentState& s, const RunContext& context,
+                     std::initializer_list<int> points) {
+  const double P0 = s.P0;
+  double limit = sumLeapLimit(s.T, P0);
+  for (int k : points) {
+    const auto i = static_cast<std::size_t>(k);
+    limit = std::min({limit, sumLeapLimit(context.X[i], s.Vx * P0),
+                      sumLeapLimit(context.Y[i], s.Vy * P0)});
+  }
+  for (int ray = 1; ray <= 2; ++ray) {
+    limit = std::min({limit, sumLeapLimit(s.Xf[ray], s.VXf[ray] * P0),
+                      sumLeapLimit(s.Yf[ray], s.VYf[ray] * P0),
+                      sumLeapLimit(s.path[ray], s.raySpeed[ray] * P0)});
+  }
+  return limit;
+}
+
+void leapSums(ExperimentState& s, RunContext& context, std::initializer_list<int> points,
+              double n) {
+  const double P0 = s.P0;
+  s.T = leapSum(s.T, P0, n);
+  for (int k : points) {
+    const auto i = static_cast<std::size_t>(k);
+    context.X[i] = leapSum(context.X[i], s.Vx * P0, n);
+    context.Y[i] = leapSum(context.Y[i], s.Vy * P0, n);
+  }
+  for (int ray = 1; ray <= 2; ++ray) {
+    s.Xf[ray] = leapSum(s.Xf[ray], s.VXf[ray] * P0, n);
+    s.Yf[ray] = leapSum(s.Yf[ray], s.VYf[ray] * P0, n);
+    s.path[ray] = leapSum(s.path[ray], s.raySpeed[ray] * P0, n);
+  }
 }
 
 Approach approachOf(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
@@ -169,7 +246,7 @@ void refract(ExperimentState& s, RunContext& context, int ray, int leg, int next
   const auto k = static_cast<std::size_t>(leg);
   const auto kn = static_cast<std::size_t>(next);
   double AlfaZ = surface.alfa;
-  if (s.options.check8) {
+  if (s.options.movingRefraction) {
     // The angle found runs along the face to the ray's left unless the offset point was
     // flipped; a face met from its other side (s = −1) needs the direction to the right.
     AlfaZ = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa, surface.side < 0);
@@ -194,12 +271,12 @@ void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next
   const auto k = static_cast<std::size_t>(leg);
   const auto kn = static_cast<std::size_t>(next);
   double AlfaZ = surface.alfa;
-  if (s.options.check2 && s.options.prism) {
+  if (s.options.movingMirrors && s.options.prism) {
     // The offset point is taken on the side of the front that has not met the surface yet;
     // of the two directions of the line found, the one nearer the surface's own is kept.
     const double found = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa);
     AlfaZ = surface.alfa + std::remainder(found - surface.alfa, Pi);
-  } else if (s.options.check2) {
+  } else if (s.options.movingMirrors) {
     if (coating) {
       AlfaZ = effectiveAngle(s, context, ray, s.legs.An[k] + Pi / 2, surface.alfa);
     } else {
@@ -212,9 +289,9 @@ void reflect(ExperimentState& s, RunContext& context, int ray, int leg, int next
   s.legs.An[kn] = 2 * AlfaZ - s.legs.An[k];
   s.legs.v[kn] = s.legs.v[k];
   s.legs.received[k] = s.legs.v[k];
-  if (s.options.check1 && s.options.prism && s.options.check33) {
+  if (s.options.dopplerModels && s.options.prism && s.options.analyticDoppler) {
     closedFormDoppler(s, context, ray, leg, next, AlfaZ, surface.showAnalyticSpeeds);
-  } else if (s.options.check1) {
+  } else if (s.options.dopplerModels) {
     const DopplerOutcome outcome = Dopler_Zerkalo(s, context, surface.alfa, AlfaZ, s.raySpeed[ray],
                                                   s.legs.An[k], s.legs.v[k], orientationCode);
     if (outcome == DopplerOutcome::Done) {
@@ -234,10 +311,10 @@ void arrive(ExperimentState& s, RunContext& context, int ray, int leg, double sc
   s.legs.v[kn] = s.legs.v[k];
   s.legs.received[k] = s.legs.v[k];
   s.AlfaZ = screenAngle;
-  if (s.options.check1 && s.options.prism && s.options.check33) {
+  if (s.options.dopplerModels && s.options.prism && s.options.analyticDoppler) {
     closedFormDoppler(s, context, ray, leg, leg + 1, screenAngle);
     s.legs.v[kn] = s.legs.v[k];
-  } else if (s.options.check1) {
+  } else if (s.options.dopplerModels) {
     const DopplerOutcome outcome =
         Dopler_Zerkalo(s, context, screenAngle, screenAngle, s.raySpeed[ray], s.legs.An[k],
                        s.legs.v[k], orientationCode);
@@ -277,17 +354,18 @@ void bookkeeping(ExperimentState& s, int ray, int leg, int next) {
 }
 
 void printLegAngles(ExperimentState& s, RunContext& context, int ray, int leg, int next) {
-  if (!context.picture) return;
+  RunObserver& picture = context.observer;
+  if (!picture.draws()) return;
   const double row = ray == 1 ? 32 : 42;
-  printAt(*context.picture, ray == 1 ? -12.5 : -6.5, row - leg, angleLine(leg, s.AlfaZ));
-  printAt(*context.picture, ray == 1 ? 4 : 10, row - next,
-          angleLine(next, s.legs.An[static_cast<std::size_t>(next)]));
+  picture.print(ray == 1 ? -12.5 : -6.5, row - leg, angleLine(leg, s.AlfaZ));
+  picture.print(ray == 1 ? 4 : 10, row - next,
+                angleLine(next, s.legs.An[static_cast<std::size_t>(next)]));
 }
 
 void printFrequencyTable(const ExperimentState& s, RunContext& context) {
-  if (!context.picture) return;
-  platform::Picture& picture = *context.picture;
-  printAt(picture, -12, 13,
+  RunObserver& picture = context.observer;
+  if (!picture.draws()) return;
+  picture.print(-12, 13,
           " частота луча на этом участке пути и принятая поверхностью в конце этого участка "
           "пути");
   auto ratio = [](double value, double base) {
@@ -296,7 +374,7 @@ void printFrequencyTable(const ExperimentState& s, RunContext& context) {
   for (int k = 10; k <= 18; ++k) {
     const auto k1 = static_cast<std::size_t>(k);
     const auto k2 = k1 + 10;
-    printAt(picture, -12, 20 - 4.0 * k / 5,
+    picture.print(-12, 20 - 4.0 * k / 5,
             "v(" + std::to_string(k) + ")/v01=   " + ratio(s.legs.v[k1], s.v01) + "    " +
                 ratio(s.legs.received[k1], s.v01) + "                         v(" +
                 std::to_string(k + 10) + ")/v02=   " + ratio(s.legs.v[k2], s.v02) + "    " +
@@ -304,15 +382,16 @@ void printFrequencyTable(const ExperimentState& s, RunContext& context) {
   }
 }
 
-void refresh(ExperimentState& s, RunContext& context, const RunHooks& hooks) {
-  if (hooks.showResults) hooks.showResults(s);
-  if (s.options.check11 && hooks.redrawSetup) hooks.redrawSetup();
-  if (!context.picture) return;
-  if (s.options.check14) {
-    context.picture->circle(s.Xf[1] / s.ML, s.Yf[1] / s.ML, 0.03, platform::rgb(255, 0, 0));
+void refresh(ExperimentState& s, RunContext& context) {
+  RunObserver& observer = context.observer;
+  observer.refresh(s);
+  if (s.options.animation) observer.redrawSetup();
+  if (!observer.draws()) return;
+  if (s.options.markRay1) {
+    observer.circle(s.Xf[1] / s.ML, s.Yf[1] / s.ML, 0.03, platform::rgb(255, 0, 0));
   }
-  if (s.options.check15) {
-    context.picture->circle(s.Xf[2] / s.ML, s.Yf[2] / s.ML, 0.03, platform::rgb(0, 0, 255));
+  if (s.options.markRay2) {
+    observer.circle(s.Xf[2] / s.ML, s.Yf[2] / s.ML, 0.03, platform::rgb(0, 0, 255));
   }
 }
 
@@ -320,40 +399,43 @@ bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg) {
   (void)s;
   const std::string text = "пройден участок пути  " + std::to_string(leg) + kCrLf + context.report +
                            kCrLf + "ПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?";
-  return context.host.messageBox(text, platform::Buttons::YesNo, "Quorvel");
+  return context.observer.ask(text, "Quorvel");
 }
 
-RunEnd runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
-                const std::function<void()>& step) {
-  const auto finished = [&s] { return s.ii == 19 && s.jj == 29; };
+RunEnd runSteps(ExperimentState& s, RunContext& context, SetupStepper& stepper) {
+  struct Body {
+    ExperimentState& s;
+    RunContext& context;
+    SetupStepper& stepper;
+    bool done() const { return s.ii == 19 && s.jj == 29; }
+    double quietSteps(double most) { return stepper.quietSteps(most); }
+    void leap(double n) { stepper.leap(n); }
+    void step() { stepper.step(); }
+    void refresh() { model::refresh(s, context); }
+  } body{s, context, stepper};
+  LoopSettings settings;
+  settings.refreshEvery = s.NC0;
+  settings.stopCheck = StopCheck::AtRefresh;
+  settings.leap = s.leaping;
+  RunObserver& observer = context.observer;
+  LoopEnd end = LoopEnd::Stopped;
   try {
-    for (;;) {
-      if (!finished()) step();
-      if (finished()) {
-        // The last refresh at once, then the frequencies over the final drawing.
-        s.refreshCounter = 0;
-        refresh(s, context, hooks);
-        context.stopRequested = 1;
-        if (s.options.check10) printFrequencyTable(s, context);
-        if (hooks.showScreenFrequencies) {
-          hooks.showScreenFrequencies(s.legs.v[19] / s.v01, s.legs.v[29] / s.v01);
-        }
-        break;
-      }
-      if (s.refreshCounter >= s.NC0) {
-        s.refreshCounter = 0;
-        refresh(s, context, hooks);
-        if (context.stopRequested == 1) break;
-      }
-      context.host.doEvents();
+    end = runSteppingLoop(body, settings, s.counters, context.stopRequested, observer);
+    if (end == LoopEnd::Finished) {
+      // The last refresh at once, then the frequencies over the final drawing.
+      s.counters.sinceRefresh = 0;
+      refresh(s, context);
+      context.stopRequested = 1;
+      if (s.options.frequencyText) printFrequencyTable(s, context);
+      observer.showScreenFrequencies(s.legs.v[19] / s.v01, s.legs.v[29] / s.v01);
     }
   } catch (const std::exception&) {
-    context.host.messageBox(solutionErrorText(s), platform::Buttons::Ok, "Quorvel");
-    if (s.options.check5 && hooks.printReport) hooks.printReport(s);
+    observer.tell(solutionErrorText(s), "Quorvel");
+    if (s.options.report) observer.printReport(s);
     return RunEnd::Failed;
   }
-  if (!finished()) return RunEnd::Stopped;
-  if (s.options.check5 && hooks.printReport) hooks.printReport(s);
+  if (end != LoopEnd::Finished) return RunEnd::Stopped;
+  if (s.options.report) observer.printReport(s);
   return RunEnd::Arrived;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "common/numbers.h"
@@ -9,18 +10,17 @@
 
 namespace quorvel::experiment::model {
 
-// What a setup run shows of itself in the window besides the scheme picture.
-struct RunHooks {
-  // The result fields, every NC0 steps.
-  std::function<void(const ExperimentState&)> showResults;
-  // The incremental redraw of the moving setup ("анимация").
-  std::function<void()> redrawSetup;
-  // The screen frequencies of both rays relative to v01, when both have arrived.
-  std::function<void(double, double)> showScreenFrequencies;
-  // The path report at the end of a finished run ("отчет").
-  std::function<void(const ExperimentState&)> printReport;
-  // One line of the debug file (Check24).
-  std::function<void(const std::string&)> debugLine;
+// The steps of a setup run: one step with every test, and the fast-forward of the steps
+// in which no leg can end and the step stays full.
+class SetupStepper {
+ public:
+  virtual ~SetupStepper() = default;
+  virtual void step() = 0;
+  // How many of the next steps (at most `most`) are full steps certain to end no leg and
+  // to refine no step; 0 when the next step must be made singly.
+  virtual double quietSteps(double most) = 0;
+  // Makes n such steps at once, leaving the state n single steps leave, to the last bit.
+  virtual void leap(double n) = 0;
 };
 
 // The surface that ends a leg: a line through a moving point at an angle, and the side
@@ -38,7 +38,23 @@ struct LegSurface {
 
 // Ray r's closing speeds towards its leg's surface, into s.V12 and s.V21, and the distance
 // into s.R0 (and the line). Returns whether the ray is near: 2·(V12 + V21)·dt ≥ R0.
-bool closeIn(ExperimentState& s, int ray, int leg, const LegSurface& surface);
+bool closeIn(ExperimentState& s, const RunContext& context, int ray, int leg,
+             const LegSurface& surface);
+
+// How many full steps (at most `most`) ray r's present leg can be leapt: steps after each
+// of which its test would still find the front closing on its surface, farther than the
+// near distance 2·(V12 + V21)·dt, whatever the rounding. 0 when the next step must be made
+// singly. Changes nothing.
+double quietLegSteps(const ExperimentState& s, const RunContext& context, int ray, int leg,
+                     const LegSurface& surface, double most);
+
+// The running sums a full step adds to, leapt n full steps at once: the model time, the
+// setup's points, both fronts and their paths. sumsLeapLimit is the most that can be leapt
+// exactly (see sum_leap.h); `points` lists the moving points of the setup.
+double sumsLeapLimit(const ExperimentState& s, const RunContext& context,
+                     std::initializer_list<int> points);
+void leapSums(ExperimentState& s, RunContext& context, std::initializer_list<int> points,
+              double n);
 
 enum class Approach { Closing, Passed, Never };
 
@@ -63,7 +79,7 @@ OffsetPoint offsetPoint(const ExperimentState& s, int ray, double offsetAngle, d
                         double alfa);
 
 // Refraction of ray r at a face of angle `faceAngle` (the moving face's effective angle with
-// options.check8) from leg `leg` into leg `next`; sets An(next), the ray's speed and
+// options.movingRefraction) from leg `leg` into leg `next`; sets An(next), the ray's speed and
 // velocity, and adds the angle lines to the report text.
 void refract(ExperimentState& s, RunContext& context, int ray, int leg, int next,
              const LegSurface& surface, bool secondRayLabel);
@@ -88,7 +104,7 @@ void printLegAngles(ExperimentState& s, RunContext& context, int ray, int leg, i
 void printFrequencyTable(const ExperimentState& s, RunContext& context);
 
 // The refresh of every NC0 steps: result fields, animation, front circles.
-void refresh(ExperimentState& s, RunContext& context, const RunHooks& hooks);
+void refresh(ExperimentState& s, RunContext& context);
 
 // The step-by-step pause after a leg: false when the user wants to stop.
 bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg);
@@ -101,7 +117,7 @@ bool pauseAfterLeg(ExperimentState& s, RunContext& context, int leg);
 template <class EndLeg>
 bool testLeg(ExperimentState& s, RunContext& context, int ray, int leg, const LegSurface& surface,
              EndLeg&& endLeg) {
-  const bool close = closeIn(s, ray, leg, surface);
+  const bool close = closeIn(s, context, ray, leg, surface);
   const Approach approach = approachOf(s, ray, leg, surface);
   if (approach == Approach::Never) {
     // A ray that does not close on its surface would fly on forever.
@@ -113,7 +129,7 @@ bool testLeg(ExperimentState& s, RunContext& context, int ray, int leg, const Le
   if (approach != Approach::Passed && !legEnds(s)) return true;
   s.P0 = s.dt / s.refinementDivisor;
   endLeg();
-  if (!s.options.check13 && !pauseAfterLeg(s, context, leg)) context.stopRequested = 1;
+  if (!s.options.autoRun && !pauseAfterLeg(s, context, leg)) context.stopRequested = 1;
   return false;
 }
 
@@ -127,9 +143,8 @@ enum class RunEnd {
 // The loop of a setup run: `step` until both rays have arrived (ii = 19, jj = 29) or a stop
 // is seen at a refresh (every NC0 steps); the frequency text and the screen frequencies
 // when both have arrived. A fault shows solutionErrorText and ends the run. A run that has
-// ended, on the screen or on a fault, gets its report (options.check5) after the loop.
-RunEnd runSteps(ExperimentState& s, RunContext& context, const RunHooks& hooks,
-                const std::function<void()>& step);
+// ended, on the screen or on a fault, gets its report (options.report) after the loop.
+RunEnd runSteps(ExperimentState& s, RunContext& context, SetupStepper& stepper);
 
 // The first lines of a leg's report text: V12, V21, (V12+V21)*P0 and R0.
 std::string legText(const ExperimentState& s);

@@ -46,7 +46,7 @@ enum class StopCheck {
 };
 
 struct LoopSettings {
-  int refreshEvery = 10;   // steps between refreshes (NC0); refresh() is called on the last
+  double refreshEvery = 10;  // steps between refreshes (NC0); refresh() is called on the last
   double maxSteps = 1e18;  // bound on the steps of this call (the body's own limit)
   StopCheck stopCheck = StopCheck::AtRefresh;
   bool leap = true;  // false: the plain stepped loop, kept as the reference of the leaps
@@ -67,7 +67,7 @@ struct LoopSettings {
 // stopped loop called again goes on exactly where it stood.
 struct LoopCounters {
   double stepsDone = 0;   // steps of this loop since its start
-  int sinceRefresh = 0;   // steps since the last refresh
+  double sinceRefresh = 0;  // steps since the last refresh
   double single = 0;      // steps made one by one
   double leapt = 0;       // steps made by leaps
   double strides = 0;     // leaps and single steps: the yields
@@ -78,29 +78,30 @@ template <class Body>
 LoopEnd runSteppingLoop(Body& body, const LoopSettings& settings, LoopCounters& counters,
                         const int& stopFlag, LoopObserver& observer) {
   const StopWatch stop(stopFlag);
-  const int every = std::max(settings.refreshEvery, 1);
+  const double every = std::max(std::floor(settings.refreshEvery), 1.0);
   for (;;) {
     if (body.done()) return LoopEnd::Finished;
     if (counters.stepsDone >= settings.maxSteps) return LoopEnd::Bounded;
     if (settings.leap) {
       // The refresh step and the bound's last step are made singly.
-      const double most = std::min(static_cast<double>(every - 1 - counters.sinceRefresh),
+      const double most = std::min(every - 1 - counters.sinceRefresh,
                                    settings.maxSteps - counters.stepsDone - 1);
       if (most >= 1) {
         const double n = std::floor(std::min(body.quietSteps(most), most));
         if (n >= 1) {
           body.leap(n);
           counters.stepsDone += n;
-          counters.sinceRefresh += static_cast<int>(n);
+          counters.sinceRefresh += n;
           counters.leapt += n;
         }
       }
     }
-    body.step();
+    // Counted before the step: a step may count steps of its own on the same counter.
     counters.stepsDone += 1;
     counters.single += 1;
     counters.strides += 1;
     counters.sinceRefresh += 1;
+    body.step();
     if (body.done()) return LoopEnd::Finished;
     if (counters.sinceRefresh >= every) {
       counters.sinceRefresh = 0;
