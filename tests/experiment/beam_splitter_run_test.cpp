@@ -1,4 +1,5 @@
 #include "experiment/model/beam_splitter_run.h"
+#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ struct Fields {
   int NC0 = 10;
   bool doppler = true;  // Check1
   bool fronts = true;   // Check9
-  bool check7 = false, check8 = false;
+  bool comparative = false, movingRefraction = false;
 };
 
 Fields atRest(Fields f = {}) {
@@ -76,10 +77,10 @@ ExperimentState windowState(const Fields& f) {
   X[6] = 0.5;
   ExperimentState s;
   s.options.prism = false;
-  s.options.check1 = f.doppler;
-  s.options.check7 = f.check7;
-  s.options.check8 = f.check8;
-  s.options.check9 = f.fronts;
+  s.options.dopplerModels = f.doppler;
+  s.options.comparative = f.comparative;
+  s.options.movingRefraction = f.movingRefraction;
+  s.options.drawFronts = f.fronts;
   s.Alfa1 = 90 / RadToDeg;
   s.Alfa2 = 0;
   s.Alfa3 = s.Alfa4 = 135 / RadToDeg;
@@ -127,7 +128,7 @@ MichelsonInput michelsonInput(const ExperimentState& s) {
   in.v01 = s.v01;
   in.T1 = s.legs.T1;
   in.T2 = s.legs.T2;
-  in.comparative = s.options.check7;
+  in.comparative = s.options.comparative;
   return in;
 }
 
@@ -146,17 +147,18 @@ class BeamSplitterRunTest : public testing::Test {
       if (shown) shown(state);
       if (++refreshes > 1'000'000) common::shared().StopRequested = 1;
     };
-    return runBeamSplitter(s, context, hooks) == RunEnd::Arrived;
+    return runBeamSplitter(s, contextHarness.with(hooks)) == RunEnd::Arrived;
   }
   void begin(const Fields& f) {
     s = windowState(f);
     startRun(s, context);
-    prepareBeamSplitterRun(s);
+    prepareBeamSplitterRun(s, context);
   }
 
   platform::HeadlessHost host;
   platform::Picture picture{200, 200};
-  RunContext context{host, &picture};
+  RunHarness contextHarness{host, &picture};
+  RunContext& context = contextHarness.context;
   ExperimentState s;
 };
 
@@ -169,12 +171,12 @@ TEST_F(BeamSplitterRunTest, AtRestRaysPassTheirLegsAndArriveTogether) {
   const std::set<int> passed = {10, 11, 13, 14, 15, 16, 18, 20, 21, 22, 23, 24, 25, 26, 27, 28};
   for (double glass : {kMedium, 1.5}) {
     std::array<double, 52> staticDirections{};
-    for (bool check8 : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "glass " << glass << (check8 ? ", Check8" : ""));
+    for (bool movingRefraction : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "glass " << glass << (movingRefraction ? ", Check8" : ""));
       Fields f = atRest();
       f.doppler = false;
       f.glass = glass;
-      f.check8 = check8;
+      f.movingRefraction = movingRefraction;
       ASSERT_TRUE(start(f));
       EXPECT_TRUE(host.messages().empty()) << host.messages().front().text;
       EXPECT_EQ(s.ii, 19);
@@ -208,7 +210,7 @@ TEST_F(BeamSplitterRunTest, AtRestRaysPassTheirLegsAndArriveTogether) {
       }
       // A resting face's effective angle (Check8) is the face's own, so the refractions
       // give the directions of the static faces, up to the few approaches on the way.
-      if (check8) {
+      if (movingRefraction) {
         for (int k : passed) {
           const auto kk = static_cast<std::size_t>(k);
           EXPECT_NEAR(angleGap(s.legs.An[kk], staticDirections[kk], 2 * Pi), 0, 3e-5)
@@ -303,7 +305,7 @@ TEST_F(BeamSplitterRunTest, StoppedAndContinuedRunGivesTheSameTables) {
     const bool nc0Steps = calls % 2 == 1;
     common::shared().StopRequested = nc0Steps ? 1 : 0;
     const int before = refreshes;
-    finished = runBeamSplitter(s, context, hooks) == RunEnd::Arrived;
+    finished = runBeamSplitter(s, contextHarness.with(hooks)) == RunEnd::Arrived;
     if (nc0Steps && !finished) {
       EXPECT_EQ(refreshes - before, 1);
     }
@@ -329,7 +331,7 @@ TEST_F(BeamSplitterRunTest, StoppedAndContinuedRunGivesTheSameTables) {
   };
   expectSameTables(s);
   common::shared().StopRequested = 0;
-  EXPECT_EQ(runBeamSplitter(s, context, hooks), RunEnd::Arrived);
+  EXPECT_EQ(runBeamSplitter(s, contextHarness.with(hooks)), RunEnd::Arrived);
   expectSameTables(s);
 }
 
@@ -347,7 +349,7 @@ TEST_F(BeamSplitterRunTest, MovingGlassPlatesWithTheirEffectiveAnglesDoNotTurnTh
     f.glass = kMedium;
     ASSERT_TRUE(start(f));
     const ExperimentState transparent = s;
-    f.check8 = true;
+    f.movingRefraction = true;
     ASSERT_TRUE(start(f));
     for (std::size_t k = 10; k <= 28; ++k) {
       EXPECT_NEAR(angleGap(s.legs.An[k], transparent.legs.An[k], 2 * Pi), 0, 1e-12) << k;
@@ -469,7 +471,7 @@ TEST_F(BeamSplitterRunTest, ComparativeRunAgainstMichelsonsTheory) {
     Fields f = moving(direction);
     f.doppler = false;
     f.glass = kMedium;
-    f.check7 = true;
+    f.comparative = true;
     f.dt = 1e-8;
     ASSERT_TRUE(start(f));
     EXPECT_TRUE(host.messages().empty());
@@ -498,7 +500,7 @@ TEST_F(BeamSplitterRunTest, ComparativeRunAgainstMichelsonsTheory) {
 TEST_F(BeamSplitterRunTest, ComparativeStartInsideGlassEndsOnTheSolutionError) {
   Fields f = moving(0);
   f.doppler = false;
-  f.check7 = true;
+  f.comparative = true;
   EXPECT_FALSE(start(f));
   ASSERT_EQ(host.messages().size(), 1u);
   EXPECT_EQ(host.messages()[0].text, "Ошибка решения при ii= 13  и jj= 22  AlfaZ=  135");

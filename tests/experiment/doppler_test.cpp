@@ -1,4 +1,5 @@
 #include "experiment/model/doppler.h"
+#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +53,8 @@ class DopplerTest : public testing::Test {
  protected:
   platform::HeadlessHost host;
   int stop = 0;
-  RunContext context{host, nullptr, stop};
+  RunHarness contextHarness{host, nullptr, stop};
+  RunContext& context = contextHarness.context;
 };
 
 struct MirrorCase {
@@ -127,7 +129,7 @@ TEST_F(DopplerTest, ClosedFormulasAgreeWithTheMirrorModel) {
 
 TEST_F(DopplerTest, ClosedFormulasWithStaticAnglesUseTheSurfaceTestSpeeds) {
   ExperimentState s = testState(0, 0.1);
-  s.options.check26 = true;
+  s.options.staticAngles = true;
   s.V12 = 2;
   s.V21 = 0.5;
   const MirrorFrequencies fixed = DopplerClosedForm(s, deg(45), s.c, 0, 3);
@@ -135,12 +137,12 @@ TEST_F(DopplerTest, ClosedFormulasWithStaticAnglesUseTheSurfaceTestSpeeds) {
   // The reflection does not use them: the ray turns from +x to +y, into the motion.
   EXPECT_DOUBLE_EQ(fixed.vr, 3 / 0.9);
   // Formed anew for AlfaZ: a vertical mirror moving up meets a ray going right head on.
-  s.options.check26 = false;
+  s.options.staticAngles = false;
   const MirrorFrequencies fresh = DopplerClosedForm(s, Pi / 2, s.c, 0, 3);
   EXPECT_NEAR(s.V12, s.c, 1e-9);
   EXPECT_NEAR(s.V21, 0, 1e-9);
   EXPECT_NEAR(fresh.vr, 3, 1e-12);
-  s.options.check26 = true;
+  s.options.staticAngles = true;
   s.V12 = 0;
   EXPECT_THROW(DopplerClosedForm(s, deg(45), s.c, 0, 3), common::ArithmeticError);
   // A mirror that runs away along the reflected ray as fast as the light.
@@ -201,14 +203,20 @@ std::string eventText(int kod, const char* T, const char* R0) {
          "\r\nR0/L1=" + std::string(8 + 2 * (kod - 1), ' ') + R0 + "\r\n";
 }
 
+// The same events, texts and results whether the model steps or leaps; the time is shown at
+// every event and at the end, and the leaping model yields once per leap.
 TEST_F(DopplerExactMirrorTest, EventTextsPromptsAndRefreshes) {
-  for (bool autoRun : {false, true}) {
-    SCOPED_TRACE(autoRun ? "Auto" : "step by step");
+  for (int variant = 0; variant < 4; ++variant) {
+    const bool autoRun = variant & 1;
+    s.leaping = variant & 2;
+    SCOPED_TRACE(testing::Message() << (autoRun ? "Auto" : "step by step")
+                                    << (s.leaping ? ", leaping" : ", stepped"));
     platform::HeadlessHost localHost;
-    RunContext local{localHost, nullptr, stop};
+    RunHarness localHarness{localHost, nullptr, stop};
+  RunContext& local = localHarness.context;
     std::vector<double> shown;
-    local.showTime = [&](double T) { shown.push_back(T); };
-    s.options.check19 = autoRun;
+    localHarness.observer.onShowTime = [&](double T) { shown.push_back(T); };
+    s.options.autoModels = autoRun;
     ASSERT_EQ(run(local), DopplerOutcome::Done);
     const std::vector<std::string> expected = {
         eventText(1, "14,625", "0,375"), eventText(2, "14,625", "0,375"),
@@ -228,9 +236,10 @@ TEST_F(DopplerExactMirrorTest, EventTextsPromptsAndRefreshes) {
                                 ratio + "\r\nv2/v0=    " + ratio + "\r\n");
     EXPECT_DOUBLE_EQ(s.vm, 10 / 10.125);
     EXPECT_DOUBLE_EQ(s.vr, 10 / 10.125);
-    EXPECT_EQ(shown, (std::vector<double>{3.75, 7.5, 11.25, 15, 18.75, 22.5, 26.25, 30, 33.75, 37.5,
-                                          41.25, 45, 48.75, 49.125}));
-    EXPECT_EQ(localHost.doEventsCalls(), 130);  // after every step but the last
+    EXPECT_EQ(shown, (std::vector<double>{14.625, 14.625, 24.75, 24.75, 39, 39, 49.125, 49.125,
+                                          49.125}));
+    // After every step but the last; leaping, after the leaps to 24.75, 39 and 49.125.
+    EXPECT_EQ(localHost.doEventsCalls(), s.leaping ? 3 : 130);
   }
 }
 
@@ -242,23 +251,32 @@ TEST_F(DopplerExactMirrorTest, NoAnswerOrAStopEndsTheModelKeepingTheFrequencies)
     DopplerOutcome outcome;
     long long yields;
   };
+  // Stepped (the yields count the steps) and leaping (they count the leaps).
   for (const Case& c : std::vector<Case>{{1, 0, 0, DopplerOutcome::Declined, 38},
                                          {3, 0, 0, DopplerOutcome::Declined, 65},
                                          {0, 20, 0, DopplerOutcome::Stopped, 20},
-                                         {0, 20, 1, DopplerOutcome::Done, 130}}) {
+                                         {0, 20, 1, DopplerOutcome::Done, 130},
+                                         {-1, 0, 0, DopplerOutcome::Declined, 0},
+                                         {-3, 0, 0, DopplerOutcome::Declined, 1},
+                                         {0, -1, 0, DopplerOutcome::Stopped, 1},
+                                         {0, -1, 1, DopplerOutcome::Done, 3}}) {
     SCOPED_TRACE(testing::Message() << c.noAt << " " << c.stopAt << " " << c.atEntry);
+    s.leaping = c.noAt < 0 || c.stopAt < 0;
+    const int noAt = std::abs(c.noAt);
+    const int stopAt = std::abs(c.stopAt);
     platform::HeadlessHost localHost;
     int flag = c.atEntry;
-    RunContext local{localHost, nullptr, flag};
+    RunHarness localHarness{localHost, nullptr, flag};
+  RunContext& local = localHarness.context;
     localHost.onDoEvents = [&] {
-      if (localHost.doEventsCalls() == c.stopAt) flag = 1;
+      if (localHost.doEventsCalls() == stopAt) flag = 1;
     };
     s.vm = 123;
     s.vr = 456;
-    s.options.check19 = c.noAt == 0;
-    for (int i = 1; i <= c.noAt; ++i) localHost.queueAnswer(i < c.noAt);
+    s.options.autoModels = noAt == 0;
+    for (int i = 1; i <= noAt; ++i) localHost.queueAnswer(i < noAt);
     EXPECT_EQ(run(local), c.outcome);
-    EXPECT_EQ(localHost.messages().size(), static_cast<std::size_t>(c.noAt));
+    EXPECT_EQ(localHost.messages().size(), static_cast<std::size_t>(noAt));
     EXPECT_EQ(localHost.doEventsCalls(), c.yields);
     EXPECT_EQ(s.vm == 123 && s.vr == 456, c.outcome != DopplerOutcome::Done);
   }
@@ -269,14 +287,15 @@ TEST_F(DopplerExactMirrorTest, DetailDrawingRedrawsTheSchemeUnlessTrajectories) 
     platform::Picture picture(400, 400);
     picture.scale(-20, 20, 20, -20);
     picture.pset(-15, 15, platform::rgb(255, 0, 0));
-    RunContext drawing{host, &picture, stop};
+    RunHarness drawingHarness{host, &picture, stop};
+  RunContext& drawing = drawingHarness.context;
     int redraws = 0;
-    drawing.redrawScheme = [&] {
+    drawingHarness.observer.onRedrawScheme = [&] {
       ++redraws;
       picture.scale(-20, 20, 20, -20);
     };
-    s.options.check12 = true;
-    s.options.check20 = trajectories;
+    s.options.modelDetails = true;
+    s.options.modelTrajectories = trajectories;
     s.NC0 = 1000;  // only the final refresh
     ASSERT_EQ(run(drawing), DopplerOutcome::Done);
     auto at = [&](double x, double y) {
@@ -305,7 +324,8 @@ TEST_F(DopplerTest, ModelFaultsShowTheirMessageAndKeepTheFrequencies) {
                                          {90, 4.6e6, 2, -1}}) {  // source outrunning its light
     SCOPED_TRACE(testing::Message() << c.AnDeg << " " << c.nu << " " << c.code);
     platform::HeadlessHost localHost;
-    RunContext local{localHost, nullptr, stop};
+    RunHarness localHarness{localHost, nullptr, stop};
+  RunContext& local = localHarness.context;
     ExperimentState s = testState(0, c.betaY, deg(c.AnDeg), 0);
     s.vm = 123;
     s.vr = 456;

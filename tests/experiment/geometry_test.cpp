@@ -1,4 +1,5 @@
 #include "experiment/model/geometry.h"
+#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,8 @@ class GeometryTest : public testing::Test {
  protected:
   platform::HeadlessHost host;
   int stop = 0;
-  RunContext context{host, nullptr, stop};
+  RunHarness contextHarness{host, nullptr, stop};
+  RunContext& context = contextHarness.context;
 };
 
 TEST_F(GeometryTest, DistanceToLineMatchesHandComputedDistances) {
@@ -119,7 +121,7 @@ TEST_F(GeometryTest, ApproachMirrorStepwiseMeetsTheMirrorWhereTheyCross) {
 TEST_F(GeometryTest, ApproachMirrorAnalyticDirections) {
   struct Case {
     const char* name;
-    bool check29;
+    bool secondAnalyticReflection;
     double alfaDeg, Vx, Vy, dx, c, expectedDeg;  // c = 0 or Vy: a division by zero
   };
   // The setup's angle before the call is 77 degrees; expected angles worked out by hand.
@@ -141,8 +143,8 @@ TEST_F(GeometryTest, ApproachMirrorAnalyticDirections) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ExperimentState s = testState(c.Vx, c.Vy, Pi / 2, deg(c.alfaDeg));
-    s.options.check28 = true;
-    s.options.check29 = c.check29;
+    s.options.analyticReflection = true;
+    s.options.secondAnalyticReflection = c.secondAnalyticReflection;
     s.c = c.c;
     s.AlfaZ = deg(77);
     ApproachPoints p{c.dx, 0.3, 0, 0.3};
@@ -167,7 +169,7 @@ TEST_F(GeometryTest, ApproachMirrorAnalyticAgreesWithStepwiseForAnUpwardFront) {
       const double dx = std::tan(alfa) > 0 ? 0.4 : -0.4;  // the side the front meets
       ExperimentState stepwise = testState(Vx, Vy, Pi / 2, alfa);
       ExperimentState analytic = stepwise;
-      analytic.options.check28 = true;
+      analytic.options.analyticReflection = true;
       ApproachPoints p{dx, 0, 0, 0}, q{dx, 0, 0, 0};
       ApproachMirror(stepwise, context, 0, stepwise.c, p, alfa);
       ApproachMirror(analytic, context, 0, analytic.c, q, alfa);
@@ -198,7 +200,8 @@ TEST_F(GeometryTest, ApproachMirrorStopsOnlyOnAStopRaisedWhileItRuns) {
     SCOPED_TRACE(atEntry);
     platform::HeadlessHost localHost;
     int flag = atEntry;
-    RunContext local{localHost, nullptr, flag};
+    RunHarness localHarness{localHost, nullptr, flag};
+  RunContext& local = localHarness.context;
     localHost.onDoEvents = [&] {
       if (localHost.doEventsCalls() == 5) flag = 1;
     };
@@ -219,9 +222,10 @@ TEST_F(GeometryTest, ApproachMirrorDrawsTheFrontsWayOnlyWithFronts) {
   for (bool fronts : {true, false}) {
     platform::Picture picture(200, 200);
     picture.scale(-10, 10, 10, -10);
-    RunContext drawing{host, &picture, stop};
+    RunHarness drawingHarness{host, &picture, stop};
+  RunContext& drawing = drawingHarness.context;
     ExperimentState s = testState(0, 0, Pi / 2, 0);
-    s.options.check9 = fronts;
+    s.options.drawFronts = fronts;
     ApproachPoints p{0.4, -0.4, 0, 0};  // segments from (0, 0) to (4, −4)…(4, 0) in units
     ApproachMirror(s, drawing, 0, s.c, p, 0);
     int green = 0;

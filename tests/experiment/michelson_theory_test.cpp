@@ -1,4 +1,5 @@
 #include "experiment/model/michelson_theory.h"
+#include "experiment/result_printing.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,9 @@
 
 namespace quorvel::experiment::model {
 namespace {
+
+using quorvel::experiment::printMichelsonComparison;
+using quorvel::experiment::printPathReport;
 
 MichelsonInput defaults() {
   MichelsonInput in;

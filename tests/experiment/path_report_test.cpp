@@ -1,4 +1,5 @@
 #include "experiment/model/path_report.h"
+#include "experiment/result_printing.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,9 @@
 
 namespace quorvel::experiment::model {
 namespace {
+
+using quorvel::experiment::printMichelsonComparison;
+using quorvel::experiment::printPathReport;
 
 // Leg tables whose row 0 exercises every column: truncation, rounding, padding, signs.
 PathReportInput knownRun() {

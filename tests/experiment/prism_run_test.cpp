@@ -1,4 +1,5 @@
 #include "experiment/model/prism_run.h"
+#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ struct Fields {
   double Vz = 0, directionZ = 90;   // the second component of the motion
   double dt = 1e-7, divisor = 1e3;
   bool doppler = false, analytic = false, mirrors = false;
-  bool check3 = false, check17 = false, check18 = false, check25 = false, check27 = false;
+  bool ray1Straight = false, additionalMirror = false, secondLaser = false, cylinder = false, beamDivergence = false;
   bool pauses = false;  // " Auto" unticked: a message box at every leg end
   double n0 = 1;        // the medium's index
   bool onFrequency = false;  // the medium acts on the frequency ("частоту"), not the speed
@@ -49,15 +50,15 @@ ExperimentState windowState(const Fields& f) {
   Y = {};
   ExperimentState s;
   s.options.prism = true;
-  s.options.check1 = f.doppler;
-  s.options.check2 = f.mirrors;
-  s.options.check33 = f.analytic;
-  s.options.check3 = f.check3;
-  s.options.check17 = f.check17;
-  s.options.check18 = f.check18;
-  s.options.check25 = f.check25;
-  s.options.check27 = f.check27;
-  s.options.check13 = !f.pauses;
+  s.options.dopplerModels = f.doppler;
+  s.options.movingMirrors = f.mirrors;
+  s.options.analyticDoppler = f.analytic;
+  s.options.ray1Straight = f.ray1Straight;
+  s.options.additionalMirror = f.additionalMirror;
+  s.options.secondLaser = f.secondLaser;
+  s.options.cylinder = f.cylinder;
+  s.options.beamDivergence = f.beamDivergence;
+  s.options.autoRun = !f.pauses;
   X[1] = -0.45;
   X[2] = 0.45;
   Y[5] = -0.2;
@@ -66,7 +67,7 @@ ExperimentState windowState(const Fields& f) {
   s.Alfa2 = 58.2967608 / RadToDeg;
   s.Alfa3 = Pi / 2;
   s.Alfa4 = 135 / RadToDeg;
-  if (f.check3 && f.check17) {
+  if (f.ray1Straight && f.additionalMirror) {
     X[1] = 1;
     Y[1] = 0.4;
     Y[4] = 0.4;
@@ -105,13 +106,14 @@ class PrismRunTest : public testing::Test {
     hooks.showResults = [refreshes = 0](const ExperimentState&) mutable {
       if (++refreshes > 1'000'000) common::shared().StopRequested = 1;
     };
-    return runPrism(s, context, hooks) == RunEnd::Arrived;
+    return runPrism(s, contextHarness.with(hooks)) == RunEnd::Arrived;
   }
   double refinedStep() const { return s.dt / s.refinementDivisor; }
 
   platform::HeadlessHost host;
   platform::Picture picture{200, 200};
-  RunContext context{host, &picture};
+  RunHarness contextHarness{host, &picture};
+  RunContext& context = contextHarness.context;
   ExperimentState s;
 };
 
@@ -169,7 +171,7 @@ TEST_F(PrismRunTest, ReferencePointsWhereTheBoundingPointsStoodAtTheLegsEnd) {
   // The variant with the additional mirror: 111 between it and the laser, 114 between the
   // prism and the left mirror standing on the right.
   Fields f = moving(0);
-  f.check3 = f.check17 = true;
+  f.ray1Straight = f.additionalMirror = true;
   ASSERT_TRUE(run(f));
   EXPECT_NEAR(X[111], s.Vx * s.legs.T1[11], kSum);
   EXPECT_NEAR(Y[111], 0.1, kSum);
@@ -178,7 +180,7 @@ TEST_F(PrismRunTest, ReferencePointsWhereTheBoundingPointsStoodAtTheLegsEnd) {
 
   // Straight to the screen, leg 18's point is still the one between mirror 1 and the screen.
   f = moving(0);
-  f.check3 = true;
+  f.ray1Straight = true;
   ASSERT_TRUE(run(f));
   EXPECT_NEAR(X[118], -0.225 + s.Vx * s.legs.T1[18], kSum);
   EXPECT_NEAR(Y[118], 0.45, kSum);
@@ -216,14 +218,14 @@ TEST_F(PrismRunTest, DivisionOfTheBeamAsksStepByStep) {
 TEST_F(PrismRunTest, EveryDirectionAndVariantArrives) {
   std::vector<Fields> variants(10);
   variants[1].mirrors = true;
-  variants[2].check3 = true;
-  variants[3].check3 = variants[3].check17 = true;
-  variants[4].check25 = true;
-  variants[5].check18 = true;
-  variants[6].check27 = variants[6].mirrors = true;
-  variants[7].check3 = variants[7].check17 = variants[7].mirrors = true;
-  variants[8].check25 = variants[8].mirrors = true;
-  variants[9].check18 = variants[9].check3 = variants[9].mirrors = true;
+  variants[2].ray1Straight = true;
+  variants[3].ray1Straight = variants[3].additionalMirror = true;
+  variants[4].cylinder = true;
+  variants[5].secondLaser = true;
+  variants[6].beamDivergence = variants[6].mirrors = true;
+  variants[7].ray1Straight = variants[7].additionalMirror = variants[7].mirrors = true;
+  variants[8].cylinder = variants[8].mirrors = true;
+  variants[9].secondLaser = variants[9].ray1Straight = variants[9].mirrors = true;
   for (std::size_t v = 0; v < variants.size(); ++v) {
     for (double direction = 0; direction < 360; direction += 45) {
       ASSERT_TRUE(run(moving(direction, variants[v]))) << v << " " << direction;
@@ -241,7 +243,7 @@ TEST_F(PrismRunTest, EveryDirectionAndVariantArrives) {
   oblique.Vz = 0.3;
   Fields variant = oblique;
   variant.direction = variant.directionZ = 135;
-  variant.check3 = variant.check17 = true;
+  variant.ray1Straight = variant.additionalMirror = true;
   for (const Fields& f : {oblique, variant}) {
     ASSERT_TRUE(run(f)) << f.direction;
     EXPECT_TRUE(s.legs.done[18] && s.legs.done[28]);
@@ -257,7 +259,7 @@ TEST_F(PrismRunTest, SkippedLegsHaveNoDuration) {
   EXPECT_GT(s.legs.T2[24], s.legs.T2[20]);
 
   // Ray 1 straight to the screen: nothing but legs 18 and 19.
-  f.check3 = true;
+  f.ray1Straight = true;
   ASSERT_TRUE(run(f));
   for (std::size_t k = 10; k < 18; ++k) EXPECT_EQ(s.legs.T1[k], 0) << k;
   EXPECT_NEAR(s.legs.T1[18], 1.1 / s.c, 2 * refinedStep());
@@ -267,7 +269,7 @@ TEST_F(PrismRunTest, SkippedLegsHaveNoDuration) {
 // The cylinder: its glass cover and its gas take the time their length and index give.
 TEST_F(PrismRunTest, CylinderTimesFollowLengthAndIndex) {
   Fields f;
-  f.check25 = true;
+  f.cylinder = true;
   ASSERT_TRUE(run(f));
   EXPECT_NEAR(s.legs.T2[22] - s.legs.T2[21], 0.01 * 1.5 / s.Vs0, 2 * refinedStep());
   EXPECT_NEAR(s.legs.T2[23] - s.legs.T2[22], kCylinder * kGas / s.Vs0, 2 * refinedStep());
@@ -297,15 +299,15 @@ TEST_F(PrismRunTest, CylinderTimesFollowLengthAndIndex) {
 TEST_F(PrismRunTest, DivisionOfTheBeam) {
   const double step = 30000 * 1e-10;
   struct Case {
-    bool check17, check18;
+    bool additionalMirror, secondLaser;
     double pathToFace;  // ray 2 from the source to the right face, m
   };
   for (const Case& c :
        {Case{false, false, 0.2 + kDiameter / 4}, Case{true, false, 0.2 + kDiameter / 4},
         Case{false, true, 0.2 + kDiameter}}) {
     Fields f;
-    f.check17 = c.check17;
-    f.check18 = c.check18;
+    f.additionalMirror = c.additionalMirror;
+    f.secondLaser = c.secondLaser;
     ASSERT_TRUE(run(f));
     EXPECT_NEAR(s.legs.S2[20], c.pathToFace, 2 * step);
     EXPECT_NEAR(s.legs.S1[10], c.pathToFace, 2 * step);
@@ -315,7 +317,7 @@ TEST_F(PrismRunTest, DivisionOfTheBeam) {
   // aim ± θ, each a quarter of d' beside the axis, for the face that runs at 45° through
   // the edge.
   Fields f;
-  f.check27 = true;
+  f.beamDivergence = true;
   ASSERT_TRUE(run(f));
   const double theta = std::atan((0.02 - kDiameter) / (2 * 1.1));
   EXPECT_DOUBLE_EQ(s.divergenceAngle, theta);
@@ -361,10 +363,10 @@ TEST_F(PrismRunTest, RefinedStepStaysUntilTheOtherRayHasReachedItsMirror) {
   hooks.debugLine = [&](const std::string&) { refinedAt.push_back(s.T); };
   auto runWithDebug = [&](const Fields& fields) {
     s = windowState(fields);
-    s.options.check24 = true;
+    s.options.debugFile = true;
     startRun(s, context);
     refinedAt.clear();
-    return runPrism(s, context, hooks) == RunEnd::Arrived;
+    return runPrism(s, contextHarness.with(hooks)) == RunEnd::Arrived;
   };
   auto refinedBetween = [&](double from, double to) {
     return std::count_if(refinedAt.begin(), refinedAt.end(),
@@ -382,7 +384,7 @@ TEST_F(PrismRunTest, RefinedStepStaysUntilTheOtherRayHasReachedItsMirror) {
 
   // Ray 1 straight to the screen arrives long before ray 2: the full step comes back.
   f = Fields{};
-  f.check3 = true;
+  f.ray1Straight = true;
   ASSERT_TRUE(runWithDebug(f));
   EXPECT_EQ(refinedBetween(s.legs.T1[18], s.legs.T1[18] + 20 * s.dt), 0);
   EXPECT_GT(refinedBetween(s.legs.T1[18] - 2 * s.dt, s.legs.T1[18]), 1000);
@@ -394,11 +396,12 @@ TEST_F(PrismRunTest, RefinedStepStaysUntilTheOtherRayHasReachedItsMirror) {
 TEST_F(PrismRunTest, FrequencyTableIsPrintedAfterTheLastRedraw) {
   platform::Picture scheme(700, 700);
   scheme.scale(-13, 25, 17, -5);
-  RunContext drawn{host, &scheme};
+  RunHarness drawnHarness{host, &scheme};
+  RunContext& drawn = drawnHarness.context;
   Fields f;
   s = windowState(f);
-  s.options.check10 = true;
-  s.options.check11 = true;
+  s.options.frequencyText = true;
+  s.options.animation = true;
   startRun(s, drawn);
   int redraws = 0;
   RunHooks hooks;
@@ -406,7 +409,7 @@ TEST_F(PrismRunTest, FrequencyTableIsPrintedAfterTheLastRedraw) {
     ++redraws;
     scheme.cls();
   };
-  ASSERT_EQ(runPrism(s, drawn, hooks), RunEnd::Arrived);
+  ASSERT_EQ(runPrism(s, drawnHarness.with(hooks)), RunEnd::Arrived);
   EXPECT_GT(redraws, 0);
   // A text printed at y stands in the line below it.
   auto inkAround = [&scheme](double y) {
@@ -481,8 +484,8 @@ TEST_F(PrismRunTest, ClosedFormulasShowTheirSpeedsAtTheVariantsLeftMirror) {
   Fields f = moving(90);
   f.doppler = true;
   f.analytic = true;
-  f.check3 = true;
-  f.check17 = true;
+  f.ray1Straight = true;
+  f.additionalMirror = true;
   f.pauses = true;
   ASSERT_TRUE(run(f));
   std::string leg14;
@@ -569,7 +572,7 @@ TEST_F(PrismRunTest, ReportOfAKnownRun) {
   };
   EXPECT_EQ(printedRows(s, true), real);
 
-  f.check25 = true;
+  f.cylinder = true;
   ASSERT_TRUE(run(f));
   const std::vector<std::string> cylinder = {
       "0       0,000006683300        0,000006683300        000,200499       000,200499        1"
