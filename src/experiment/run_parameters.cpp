@@ -3,6 +3,7 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/form4.h"
+#include "experiment/model/run_fields.h"
 
 namespace quorvel::experiment {
 
@@ -44,136 +45,92 @@ model::Options Form4::options() const {
 }
 
 bool Form4::readRunParameters(model::ExperimentState& s) {
+  using F = model::RunFields;
   struct Field {
     const platform::TextBox& box;
     const char* name;
+    double F::*value;
   };
   // Every field the start reads, in the order it reads them; a bad one ends the start
   // before anything has changed.
   const Field fields[] = {
-      {Text3, "Y4, м"},
-      {Text1, "X1, м"},
-      {Text66, "Y1, м"},
-      {Text67, "X2, м"},
-      {Text2, "Y2, м"},
-      {Text8, Option8.value() ? "Y6, м" : "X6, м"},
-      {Text4, "Alfa1"},
-      {Text5, "Alfa2"},
-      {Text6, "Alfa3"},
-      {Text7, "Alfa4"},
-      {Text27, "ширина зеркал, м"},
-      {Text28, "толщина пластин, мм"},
-      {Text49, "цилиндр, м"},
-      {Text9, "Y5, м"},
-      {Text69, "диаметр луча лазера, мм"},
-      {Text30, "диаметр на экране, мм"},
-      {Text18, "длина волны L1"},
-      {Text60, "L2"},
-      {Text10, "NC0"},
-      {Text57, "N0 периодов"},
-      {Text40, "шаг решения, с"},
-      {Text46, "делитель шага"},
-      {Text19, "Масштаб ML, м/см"},
-      {Text54, "детали с ML"},
-      {Text11, "плотность  среды"},
-      {Text22, "плотность стекла"},
-      {Text99, "n цилиндра"},
-      {Text12, "Vs0, км/с"},
-      {Text50, "Vss, км/с"},
-      {Text29, "Vz"},
-      {Text44, "Alfa(Vss)"},
-      {Text41, "Alfa(Vz)"},
+      {Text3, "Y4, м", &F::Y4},
+      {Text1, "X1, м", &F::X1},
+      {Text66, "Y1, м", &F::Y1},
+      {Text67, "X2, м", &F::X2},
+      {Text2, "Y2, м", &F::Y2},
+      {Text8, Option8.value() ? "Y6, м" : "X6, м", &F::screen},
+      {Text4, "Alfa1", &F::Alfa1},
+      {Text5, "Alfa2", &F::Alfa2},
+      {Text6, "Alfa3", &F::Alfa3},
+      {Text7, "Alfa4", &F::Alfa4},
+      {Text27, "ширина зеркал, м", &F::mirrorWidth},
+      {Text28, "толщина пластин, мм", &F::plateThickness},
+      {Text49, "цилиндр, м", &F::cylinderSize},
+      {Text9, "Y5, м", &F::Y5},
+      {Text69, "диаметр луча лазера, мм", &F::beamDiameter},
+      {Text30, "диаметр на экране, мм", &F::screenBeamDiameter},
+      {Text18, "длина волны L1", &F::L1},
+      {Text60, "L2", &F::L2},
+      {Text10, "NC0", &F::NC0},
+      {Text57, "N0 периодов", &F::N0},
+      {Text40, "шаг решения, с", &F::dt},
+      {Text46, "делитель шага", &F::refinementDivisor},
+      {Text19, "Масштаб ML, м/см", &F::ML},
+      {Text54, "детали с ML", &F::detail},
+      {Text11, "плотность  среды", &F::mediumIndex},
+      {Text22, "плотность стекла", &F::glassIndex},
+      {Text99, "n цилиндра", &F::cylinderIndex},
+      {Text12, "Vs0, км/с", &F::Vs0},
+      {Text50, "Vss, км/с", &F::Vss},
+      {Text29, "Vz", &F::Vz},
+      {Text44, "Alfa(Vss)", &F::AlfaVss},
+      {Text41, "Alfa(Vz)", &F::AlfaVz},
   };
-  constexpr std::size_t kCount = std::size(fields);
-  double v[kCount];
-  for (std::size_t i = 0; i < kCount; ++i) {
-    auto value = number(fields[i].box, fields[i].name);
+  F f;
+  for (const Field& field : fields) {
+    auto value = number(field.box, field.name);
     if (!value) return false;
-    v[i] = *value;
+    f.*field.value = *value;
   }
   // Values with which a run could never end or never refresh.
   auto refuse = [this](const char* text) {
     host().messageBox(text, Buttons::Ok, "Quorvel");
     return false;
   };
-  const double nc0 = std::nearbyint(v[18]);
+  const double nc0 = std::nearbyint(f.NC0);
   if (!(nc0 >= 1 && nc0 <= 1e9)) return refuse("NC0 должно быть целым числом от 1");
-  if (!(v[20] > 0)) return refuse("Шаг решения должен быть больше нуля");
-  if (!(v[21] >= 1)) return refuse("Делитель шага (после « * L1 /») должен быть не меньше 1");
-  if (!(v[19] > 0)) return refuse("N0 периодов должно быть больше нуля");
-  if (v[22] == 0) return refuse("Масштаб ML не может быть равен 0");
-  if (!(v[16] > 0) || (Check18.ticked() && !(v[17] > 0))) {
+  if (!(f.dt > 0)) return refuse("Шаг решения должен быть больше нуля");
+  if (!(f.refinementDivisor >= 1)) {
+    return refuse("Делитель шага (после « * L1 /») должен быть не меньше 1");
+  }
+  if (!(f.N0 > 0)) return refuse("N0 периодов должно быть больше нуля");
+  if (f.ML == 0) return refuse("Масштаб ML не может быть равен 0");
+  if (!(f.L1 > 0) || (Check18.ticked() && !(f.L2 > 0))) {
     return refuse("Длина волны должна быть больше нуля");
   }
-  if (!(v[27] > 0)) return refuse("Скорость света Vs0 должна быть больше нуля");
+  if (!(f.Vs0 > 0)) return refuse("Скорость света Vs0 должна быть больше нуля");
   // The frequencies Vs0/L must be numbers too.
   const double unitOfLength = Option7.value() ? 1e9 : 1.0;
-  if (!std::isfinite(v[27] * 1000 / (v[16] / unitOfLength)) ||
-      (Check18.ticked() && !std::isfinite(v[27] * 1000 / (v[17] / unitOfLength)))) {
+  if (!std::isfinite(f.Vs0 * 1000 / (f.L1 / unitOfLength)) ||
+      (Check18.ticked() && !std::isfinite(f.Vs0 * 1000 / (f.L2 / unitOfLength)))) {
     return refuse("Длина волны слишком мала: частота Vs0/L не выражается числом");
   }
-  if (!(v[24] > 0) || !(v[25] > 0) || !(v[26] > 0)) {
+  if (!(f.mediumIndex > 0) || !(f.glassIndex > 0) || !(f.cylinderIndex > 0)) {
     return refuse("Показатель преломления должен быть больше нуля");
   }
 
   // A setup as fast as its light could never be reached by it.
   {
     const double speed = std::hypot(
-        v[28] * std::cos(v[30] / common::RadToDeg) + v[29] * std::cos(v[31] / common::RadToDeg),
-        v[28] * std::sin(v[30] / common::RadToDeg) + v[29] * std::sin(v[31] / common::RadToDeg));
-    const double light = Check4.ticked() && !Option6.value() ? v[27] / v[24] : v[27];
+        f.Vss * std::cos(f.AlfaVss / common::RadToDeg) + f.Vz * std::cos(f.AlfaVz / common::RadToDeg),
+        f.Vss * std::sin(f.AlfaVss / common::RadToDeg) + f.Vz * std::sin(f.AlfaVz / common::RadToDeg));
+    const double light = Check4.ticked() && !Option6.value() ? f.Vs0 / f.mediumIndex : f.Vs0;
     if (!(speed < light)) {
       return refuse("Скорость установки должна быть меньше скорости света в модели");
     }
   }
-  s.options = options();
-  auto& X = common::shared().X;
-  auto& Y = common::shared().Y;
-  X[3] = Y[3] = X[4] = 0;
-  Y[4] = v[0];
-  X[1] = v[1];
-  Y[1] = v[2];
-  X[2] = v[3];
-  Y[2] = v[4];
-  X[6] = Y[6] = 0;
-  (s.options.prism ? Y[6] : X[6]) = v[5];
-  s.Alfa1 = v[6] / common::RadToDeg;
-  s.Alfa2 = v[7] / common::RadToDeg;
-  s.Alfa3 = v[8] / common::RadToDeg;
-  s.Alfa4 = v[9] / common::RadToDeg;
-  s.mirrorWidth = v[10];
-  s.plateThickness = v[11] / 1000.0;
-  s.cylinderSize = v[12];
-  X[7] = X[3] + (X[2] - X[3] - s.cylinderSize) / 3;
-  Y[7] = Y[3];
-  Y[5] = v[13];
-  X[5] = 0;
-  s.beamDiameter = v[14] / 1000.0;
-  s.screenBeamDiameter = v[15] / 1000.0;
-  // The half-opening of the beam from the source to the screen (a small angle).
-  s.divergenceAngle = std::atan2(s.screenBeamDiameter - s.beamDiameter, 2 * (Y[6] - Y[5]));
-  const double unit = s.options.realUnits ? 1e9 : 1.0;
-  s.L1 = v[16] / unit;
-  s.L2 = s.options.secondLaser ? v[17] / unit : s.L1;
-  s.NC0 = static_cast<int>(nc0);
-  s.N0 = v[19];
-  s.dt = v[20];
-  s.refinementDivisor = v[21];
-  s.ML = v[22];
-  s.detailScale = v[23] * s.L1;
-  s.n = {};
-  s.n[0] = v[24];
-  s.glassIndex = v[25];
-  s.n[23] = v[26];
-  s.Vs0 = v[27] * 1000;
-  s.Vss = v[28] * 1000;
-  s.Vz = v[29] * 1000;
-  s.AlfaVss = v[30] / common::RadToDeg;
-  s.AlfaVz = v[31] / common::RadToDeg;
-  s.Vx = s.Vss * std::cos(s.AlfaVss) + s.Vz * std::cos(s.AlfaVz);
-  s.Vy = s.Vss * std::sin(s.AlfaVss) + s.Vz * std::sin(s.AlfaVz);
-  s.V = std::sqrt(s.Vx * s.Vx + s.Vy * s.Vy);
-  s.AlfaV = common::FullAngle(s.Vx, s.Vy);
+  model::applyFields(f, options(), s, common::shared().X, common::shared().Y);
   common::shared().ML = s.ML;
   return true;
 }

@@ -1,4 +1,5 @@
 #include "experiment/model/beam_splitter_run.h"
+#include "experiment/model/run_fields.h"
 #include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
@@ -70,39 +71,33 @@ ExperimentState windowState(const Fields& f) {
   auto& Y = common::shared().Y;
   X = {};
   Y = {};
-  X[1] = -kArm;
-  Y[2] = kArm;
-  Y[4] = 0.5;
-  Y[5] = -0.3;
-  X[6] = 0.5;
+  Options o;
+  o.prism = false;
+  o.dopplerModels = f.doppler;
+  o.comparative = f.comparative;
+  o.movingRefraction = f.movingRefraction;
+  o.drawFronts = f.fronts;
+  RunFields w;
+  w.X1 = -kArm;
+  w.Y2 = kArm;
+  w.Y4 = 0.5;
+  w.Y5 = -0.3;
+  w.screen = 0.5;
+  w.Alfa1 = 90;
+  w.Alfa2 = 0;
+  w.Alfa3 = w.Alfa4 = 135;
+  w.NC0 = f.NC0;
+  w.N0 = f.N0;
+  w.dt = f.dt;
+  w.refinementDivisor = f.divisor;
+  w.mediumIndex = kMedium;
+  w.glassIndex = f.glass;
+  w.Vss = f.Vss;
+  w.Vz = f.Vz;
+  w.AlfaVss = f.AlfaVss;
+  w.AlfaVz = f.AlfaVz;
   ExperimentState s;
-  s.options.prism = false;
-  s.options.dopplerModels = f.doppler;
-  s.options.comparative = f.comparative;
-  s.options.movingRefraction = f.movingRefraction;
-  s.options.drawFronts = f.fronts;
-  s.Alfa1 = 90 / RadToDeg;
-  s.Alfa2 = 0;
-  s.Alfa3 = s.Alfa4 = 135 / RadToDeg;
-  s.mirrorWidth = 0.8;
-  s.plateThickness = 0.1;
-  s.L1 = s.L2 = 0.0065;
-  s.NC0 = f.NC0;
-  s.N0 = f.N0;
-  s.dt = f.dt;
-  s.refinementDivisor = f.divisor;
-  s.n = {};
-  s.n[0] = kMedium;
-  s.glassIndex = f.glass;
-  s.Vs0 = 30000;
-  s.Vss = f.Vss * 1000;
-  s.Vz = f.Vz * 1000;
-  s.AlfaVss = f.AlfaVss / RadToDeg;
-  s.AlfaVz = f.AlfaVz / RadToDeg;
-  s.Vx = s.Vss * std::cos(s.AlfaVss) + s.Vz * std::cos(s.AlfaVz);
-  s.Vy = s.Vss * std::sin(s.AlfaVss) + s.Vz * std::sin(s.AlfaVz);
-  s.V = std::sqrt(s.Vx * s.Vx + s.Vy * s.Vy);
-  s.AlfaV = common::FullAngle(s.Vx, s.Vy);
+  applyFields(w, o, s, X, Y);
   return s;
 }
 

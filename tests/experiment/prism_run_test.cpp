@@ -1,4 +1,5 @@
 #include "experiment/model/prism_run.h"
+#include "experiment/model/run_fields.h"
 #include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
@@ -48,48 +49,47 @@ ExperimentState windowState(const Fields& f) {
   auto& Y = common::shared().Y;
   X = {};
   Y = {};
-  ExperimentState s;
-  s.options.prism = true;
-  s.options.dopplerModels = f.doppler;
-  s.options.movingMirrors = f.mirrors;
-  s.options.analyticDoppler = f.analytic;
-  s.options.ray1Straight = f.ray1Straight;
-  s.options.additionalMirror = f.additionalMirror;
-  s.options.secondLaser = f.secondLaser;
-  s.options.cylinder = f.cylinder;
-  s.options.beamDivergence = f.beamDivergence;
-  s.options.autoRun = !f.pauses;
-  X[1] = -0.45;
-  X[2] = 0.45;
-  Y[5] = -0.2;
-  Y[6] = 0.9;
-  s.Alfa1 = 121.7032392 / RadToDeg;
-  s.Alfa2 = 58.2967608 / RadToDeg;
-  s.Alfa3 = Pi / 2;
-  s.Alfa4 = 135 / RadToDeg;
+  Options o;
+  o.prism = true;
+  o.dopplerModels = f.doppler;
+  o.movingMirrors = f.mirrors;
+  o.analyticDoppler = f.analytic;
+  o.ray1Straight = f.ray1Straight;
+  o.additionalMirror = f.additionalMirror;
+  o.secondLaser = f.secondLaser;
+  o.cylinder = f.cylinder;
+  o.beamDivergence = f.beamDivergence;
+  o.autoRun = !f.pauses;
+  o.mediumOnFrequency = f.onFrequency;
+  RunFields w;
+  w.X1 = -0.45;
+  w.Y1 = w.X2 = w.Y2 = w.Y4 = 0;
+  w.X2 = 0.45;
+  w.Y5 = -0.2;
+  w.screen = 0.9;
+  w.Alfa1 = 121.7032392;
+  w.Alfa2 = 58.2967608;
+  w.Alfa3 = 90;
+  w.Alfa4 = 135;
   if (f.ray1Straight && f.additionalMirror) {
-    X[1] = 1;
-    Y[1] = 0.4;
-    Y[4] = 0.4;
-    s.Alfa4 = 45 / RadToDeg;
-    s.Alfa1 = 58.6 / RadToDeg;
+    w.X1 = 1;
+    w.Y1 = 0.4;
+    w.Y4 = 0.4;
+    w.Alfa4 = 45;
+    w.Alfa1 = 58.6;
   }
-  s.cylinderSize = kCylinder;
-  X[7] = (X[2] - kCylinder) / 3;
-  s.beamDiameter = kDiameter;
-  s.screenBeamDiameter = 0.02;
-  s.divergenceAngle = std::atan((0.02 - kDiameter) / (2 * (Y[6] - Y[5])));
-  s.dt = f.dt;
-  s.refinementDivisor = f.divisor;
-  s.n = {};
-  s.n[0] = f.n0;
-  s.n[23] = kGas;
-  s.options.mediumOnFrequency = f.onFrequency;
-  s.Vs0 = 30000;
-  s.Vx = 1000 * (f.V * std::cos(f.direction / RadToDeg) + f.Vz * std::cos(f.directionZ / RadToDeg));
-  s.Vy = 1000 * (f.V * std::sin(f.direction / RadToDeg) + f.Vz * std::sin(f.directionZ / RadToDeg));
-  s.V = std::hypot(s.Vx, s.Vy);
-  s.AlfaV = common::FullAngle(s.Vx, s.Vy);
+  w.cylinderSize = kCylinder;
+  w.beamDiameter = kDiameter * 1000;
+  w.dt = f.dt;
+  w.refinementDivisor = f.divisor;
+  w.mediumIndex = f.n0;
+  w.cylinderIndex = kGas;
+  w.Vss = f.V;
+  w.AlfaVss = f.direction;
+  w.Vz = f.Vz;
+  w.AlfaVz = f.directionZ;
+  ExperimentState s;
+  applyFields(w, o, s, X, Y);
   return s;
 }
 
