@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/numbers.h"
+#include "experiment/model/sum_leap.h"
 
 namespace quorvel::experiment::model {
 
@@ -309,9 +310,12 @@ class PrismSteps : public SetupStepper {
 
   double quietSteps(double most) override {
     const ExperimentState& s = s_;
-    // The undivided beam is stepped singly: its test is of another kind.
-    if (!(s.P0 == s.dt) || s.ii == 1) return 0;
+    if (!(s.P0 == s.dt)) return 0;
     double quiet = std::min(most, sumsLeapLimit(s, context_, kMovingPoints));
+    if (s.ii == 1) {
+      quiet = std::min({quiet, sumLeapLimit(s.Xm[10], beamDx(s)), sumLeapLimit(s.Ym[10], beamDy(s)),
+                        quietBeamSteps(s, context_, quiet)});
+    }
     for (const Leg& leg : kLegs) {
       if (!current(s, leg) || quiet < 1) continue;
       quiet = std::min(quiet,
@@ -322,9 +326,37 @@ class PrismSteps : public SetupStepper {
     return quiet;
   }
 
-  void leap(double n) override { leapSums(s_, context_, kMovingPoints, n); }
+  void leap(double n) override {
+    leapSums(s_, context_, kMovingPoints, n);
+    if (s_.ii == 1) {
+      s_.Xm[10] = leapSum(s_.Xm[10], beamDx(s_), n);
+      s_.Ym[10] = leapSum(s_.Ym[10], beamDy(s_), n);
+    }
+  }
 
  private:
+  // The step of the undivided beam's front, as step() adds it.
+  static double beamDx(const ExperimentState& s) { return s.c * std::cos(s.aimAngle) * s.P0; }
+  static double beamDy(const ExperimentState& s) { return s.c * std::sin(s.aimAngle) * s.P0; }
+
+  // Full steps after each of which the undivided beam's crest stays below the edge's near
+  // height (undividedBeam), with a millionth of the ways in hand for rounding.
+  static double quietBeamSteps(const ExperimentState& s, const RunContext& context, double most) {
+    const auto& X = context.X;
+    const auto& Y = context.Y;
+    const double slope = std::tan(s.aimAngle - Pi / 2);
+    const double crest = (X[3] - s.Xm[10]) * slope + s.Ym[10];
+    const double nearHeight = Y[3] - 2 * s.dt * s.c * std::sin(s.aimAngle);
+    // How fast the crest rises towards the edge, m/s.
+    const double rise = (s.Vx - s.c * std::cos(s.aimAngle)) * slope + s.c * std::sin(s.aimAngle) - s.Vy;
+    const double size = (std::fabs(X[3]) + std::fabs(s.Xm[10])) * (1 + std::fabs(slope)) +
+                        std::fabs(s.Ym[10]) + std::fabs(Y[3]) + s.c * s.dt * most;
+    const double gap = nearHeight - crest - 1e-9 * size;
+    if (!(rise > 0) || !(gap > 0) || !std::isfinite(gap)) return 0;
+    const double steps = std::floor(gap / (rise * s.dt * (1 + 1e-6))) - 1;
+    return steps >= 1 ? std::min(steps, most) : 0;
+  }
+
   ExperimentState& s_;
   RunContext& context_;
 };
