@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -99,7 +98,6 @@ class Form4 : public platform::Form {
   model::ExperimentState state_;
   bool running_ = false;
   std::unique_ptr<std::ofstream> debugFile_;
-  std::chrono::steady_clock::time_point lastTimeShown_{};
 };
 
 }  // namespace quorvel::experiment

@@ -1,4 +1,3 @@
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -30,14 +29,9 @@ std::string cut9(double v) {
 std::unique_ptr<PictureRunObserver> Form4::runObserver() {
   auto observer = std::make_unique<PictureRunObserver>(host(), &Picture1.picture());
   observer->onRedrawScheme = [this] { clearAndRedraw(); };
-  // A model shows its time at its events: the field is written as often as a person can
-  // read it, and the run's own refresh writes it last.
-  observer->onShowTime = [this](double T) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastTimeShown_ < std::chrono::milliseconds(15)) return;
-    lastTimeShown_ = now;
-    Text17.setText(numberText(T));
-  };
+  // A model shows its time at its events (and at the refreshes of its detail drawing); the
+  // run's own refresh writes the field last.
+  observer->onShowTime = [this](double T) { Text17.setText(numberText(T)); };
   observer->onRefresh = [this](const model::ExperimentState& s) { showResults(s); };
   observer->onRedrawSetup = [this] {
     SchemeDrawing drawing(Picture1.picture(), common::shared().X, common::shared().Y);

@@ -35,8 +35,7 @@ void drawModel(const Options& options, RunContext& context, double scale, double
 void reportError(RunContext& context, std::string_view text);
 
 // Runs a crest model's body on the stepping loop: leaping to its events unless s.leaping is
-// off, refreshed every NC0 steps only when its detail drawing is shown, stopped by a request
-// raised while it runs, and bounded by the first step whose time exceeds timeLimit, which
+// off, refreshed every NC0 steps only when its detail drawing is shown, and bounded by the first step whose time exceeds timeLimit, which
 // ends it as a model that cannot finish. A bound beyond 2^52 steps cannot be counted.
 template <class Body>
 DopplerOutcome runModel(Body& body, ExperimentState& s, RunContext& context, double step,
@@ -47,7 +46,11 @@ DopplerOutcome runModel(Body& body, ExperimentState& s, RunContext& context, dou
   settings.refreshEvery =
       s.options.modelDetails ? s.NC0 : std::numeric_limits<double>::infinity();
   settings.maxSteps = bound;
-  settings.stopCheck = StopCheck::EveryStride;
+  // A leaping model ends within microseconds and is never stopped half way, so its
+  // frequency is never lost: the run hears the stop at its next refresh. A model stepped for
+  // its detail drawing, which takes long, hears it at every step.
+  settings.stopCheck =
+      s.leaping && !s.options.modelDetails ? StopCheck::Never : StopCheck::EveryStride;
   settings.leap = s.leaping;
   LoopCounters counters;
   switch (runSteppingLoop(body, settings, counters, context.stopRequested, context.observer)) {

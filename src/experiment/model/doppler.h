@@ -29,10 +29,11 @@ bool DopplerStepPrompt(RunContext& context);
 // Gives s.vm = N0 / (mean time crest B met the mirror − that of crest A) and s.vr, the same
 // for the resting line. Every event replaces context.report with its three-line text (and,
 // without options.autoModels, asks DopplerStepPrompt); the result appends the lines "T1sr=",
-// "T2sr=", "v1/v0=", "v2/v0=" (relative to s.T and s.v01). Every NC0 steps and at the end it
-// shows the model time through context.showTime and, with options.modelDetails, draws the model
-// in s.detailScale. Yields once per step. A fault, or a model that can never finish, shows
-// "Ошибка рассчета в Dopler_Zerkalo" (title "Quorvel").
+// "T2sr=", "v1/v0=", "v2/v0=" (relative to s.T and s.v01). It shows the model time through
+// the observer at every event and at the end; with options.modelDetails it is stepped, draws
+// the model in s.detailScale every NC0 steps and hears the stop; otherwise it leaps from event
+// to event (unless s.leaping is off), yielding once per leap. A fault, or a model that can
+// never finish, shows "Ошибка рассчета в Dopler_Zerkalo" (title "Quorvel").
 DopplerOutcome Dopler_Zerkalo(ExperimentState& s, RunContext& context, double surfaceAngle,
                               double AlfaZ, double raySpeed, double An, double nu,
                               int orientationCode);
@@ -42,7 +43,8 @@ DopplerOutcome Dopler_Zerkalo(ExperimentState& s, RunContext& context, double su
 // ahead, across the beam, receives them. Gives s.vm = N0 / (mean arrival time of crest B −
 // that of crest A). The step is s.dt / s.refinementDivisor: the model runs when a run
 // starts, before the run's own step is set. Events kod=1, 2 (crest A) and 5, 6 (crest B);
-// texts, prompt, refresh and stop as for Dopler_Zerkalo; "Ошибка рассчета в Dopler_Lazer".
+// texts, prompt, leaps, refresh and stop as for Dopler_Zerkalo; "Ошибка рассчета в
+// Dopler_Lazer".
 DopplerOutcome Dopler_Lazer(ExperimentState& s, RunContext& context);
 
 struct MirrorFrequencies {

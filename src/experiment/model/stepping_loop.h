@@ -43,6 +43,8 @@ enum class StopCheck {
   // At the refreshes only, and a flag already up at entry counts too: a run called with the
   // flag up ("Сделать NC0 шагов решения") makes the steps up to its next refresh.
   AtRefresh,
+  // Never: the computation is short and must not be cut off half way.
+  Never,
 };
 
 struct LoopSettings {

@@ -16,7 +16,6 @@ class QtHost : public Host {
 
  private:
   std::chrono::steady_clock::time_point lastEvents_{};
-  unsigned calls_ = 0;
 };
 
 // A dialog filter of description|pattern pairs in Qt's form ("All Files (*)").
