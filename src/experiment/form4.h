@@ -57,6 +57,10 @@ class Form4 : public platform::Form {
   const SchemeParameters& scheme() const { return scheme_; }
   // The state of the last run (its parameters, progress and leg tables).
   const model::ExperimentState& state() const { return state_; }
+  // The animation skips redraws that cannot change a pixel; false redraws every refresh
+  // (the reference the skips are tested against).
+  bool skipUnchangedRedraws = true;
+  const RedrawMemo& redrawMemo() const { return redrawMemo_; }
   // The debug file ("Otladka.dat") of the present run is open for its lines.
   bool debugFileOpen() const { return debugFile_ != nullptr; }
   // The options of the check boxes and option buttons as the computations read them.
@@ -98,6 +102,8 @@ class Form4 : public platform::Form {
   model::ExperimentState state_;
   bool running_ = false;
   std::unique_ptr<std::ofstream> debugFile_;
+  // What the animation drew last, to skip redraws that change no pixel.
+  RedrawMemo redrawMemo_;
 };
 
 }  // namespace quorvel::experiment

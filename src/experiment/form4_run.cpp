@@ -38,9 +38,10 @@ std::unique_ptr<PictureRunObserver> Form4::runObserver() {
     if (state_.options.prism) {
       drawing.redrawPrism(schemeOf(state_),
                           PrismOptions{state_.options.ray1Straight, state_.options.additionalMirror,
-                                       state_.options.cylinder});
+                                       state_.options.cylinder},
+                          skipUnchangedRedraws ? &redrawMemo_ : nullptr);
     } else {
-      drawing.redrawBeamSplitter(schemeOf(state_));
+      drawing.redrawBeamSplitter(schemeOf(state_), skipUnchangedRedraws ? &redrawMemo_ : nullptr);
     }
   };
   observer->onDebugLine = [this](const std::string& line) {
@@ -51,6 +52,7 @@ std::unique_ptr<PictureRunObserver> Form4::runObserver() {
     Text72.setText(numberText(second));
   };
   observer->onReport = [this](const model::ExperimentState& s) { printReport(s); };
+  observer->redrawMemo = skipUnchangedRedraws ? &redrawMemo_ : nullptr;
   return observer;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <string>
 
 #include "experiment/model/experiment_state.h"
 #include "experiment/model/run_observer.h"
+#include "experiment/scheme_drawing.h"
 #include "platform/host.h"
 #include "platform/picture.h"
 
@@ -25,6 +27,9 @@ class PictureRunObserver : public model::RunObserver {
   std::function<void(double, double)> onScreenFrequencies;
   std::function<void(const model::ExperimentState&)> onReport;
   std::function<void(const std::string&)> onDebugLine;
+  // The animation's memo: every drawing of the run is reported to it, so that a redraw of
+  // the setup over pixels nothing has touched can be skipped.
+  RedrawMemo* redrawMemo = nullptr;
 
   void yield() override { host_.doEvents(); }
   void refresh(const model::ExperimentState& s) override {
@@ -45,21 +50,28 @@ class PictureRunObserver : public model::RunObserver {
   bool draws() const override { return picture_ != nullptr; }
   void print(double x, double y, const std::string& text) override {
     if (!picture_) return;
+    if (redrawMemo) redrawMemo->invalidate();
     picture_->setCurrentX(x);
     picture_->setCurrentY(y);
     picture_->print(text);
   }
   void printNext(const std::string& text) override {
+    if (redrawMemo) redrawMemo->invalidate();
     if (picture_) picture_->print(text);
   }
   void line(double x1, double y1, double x2, double y2,
             std::optional<platform::Color> color) override {
-    if (picture_) picture_->line(x1, y1, x2, y2, color);
+    if (!picture_) return;
+    touch(x1, y1, x2, y2, 0);
+    picture_->line(x1, y1, x2, y2, color);
   }
   void circle(double x, double y, double radius, std::optional<platform::Color> color) override {
-    if (picture_) picture_->circle(x, y, radius, color);
+    if (!picture_) return;
+    touch(x, y, x, y, std::fabs(radius) * picture_->width() / std::fabs(picture_->scaleWidth()));
+    picture_->circle(x, y, radius, color);
   }
   void clearAndRedrawScheme() override {
+    if (redrawMemo) redrawMemo->invalidate();
     if (picture_) picture_->cls();
     if (onRedrawScheme) onRedrawScheme();
   }
@@ -74,6 +86,25 @@ class PictureRunObserver : public model::RunObserver {
   }
 
  private:
+  // Reports the pixels between two points, widened by `reach` pixels, to the memo; a drawing
+  // whose pixels cannot be told forbids the next skip.
+  void touch(double x1, double y1, double x2, double y2, double reach) {
+    if (!redrawMemo) return;
+    const double c1 = picture_->toPixelX(x1), c2 = picture_->toPixelX(x2);
+    const double r1 = picture_->toPixelY(y1), r2 = picture_->toPixelY(y2);
+    constexpr double kFar = 1e6;
+    const double extent = reach + 3;  // the pen's width and a pixel of rounding
+    if (!(std::fabs(c1) < kFar && std::fabs(c2) < kFar && std::fabs(r1) < kFar &&
+          std::fabs(r2) < kFar && extent < kFar)) {
+      redrawMemo->invalidate();
+      return;
+    }
+    redrawMemo->touch(PixelRect{static_cast<int>(std::floor(std::min(c1, c2) - extent)),
+                                static_cast<int>(std::floor(std::min(r1, r2) - extent)),
+                                static_cast<int>(std::ceil(std::max(c1, c2) + extent)),
+                                static_cast<int>(std::ceil(std::max(r1, r2) + extent))});
+  }
+
   platform::Host& host_;
   platform::Picture* picture_;
 };

@@ -1,5 +1,7 @@
 #include "experiment/scheme_drawing.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <optional>
 
@@ -28,6 +30,9 @@ constexpr int kPrismBase = 31;    // 31, 32
 constexpr int kPrismCopy = 33;    // 33 apex, 34, 35 base
 constexpr int kScreenPlate = 61;  // 61..64, copy 65..68
 constexpr int kCylinder = 71;     // 71..74, copy 75..78
+
+// Pixel coordinates the picture hands to the painter without clipping them.
+constexpr double kRange = platform::Picture::kPaintedRangePx - 1;
 
 constexpr int corner(int e, int k) {
   return 10 * e + k;
@@ -63,7 +68,129 @@ void SchemeDrawing::placeElement(int e, double angle, double side, const SchemeP
 }
 
 void SchemeDrawing::drawSegment(int from, int to, platform::Color color, double ML) {
-  picture_.line(X_[from] / ML, Y_[from] / ML, X_[to] / ML, Y_[to] / ML, color);
+  emitLine(X_[from] / ML, Y_[from] / ML, X_[to] / ML, Y_[to] / ML, color);
+}
+
+void SchemeDrawing::emitLine(double x1, double y1, double x2, double y2, platform::Color color) {
+  draw({Primitive::Line, x1, y1, x2, y2, color});
+}
+
+void SchemeDrawing::emitCircle(double x, double y, double r, platform::Color color) {
+  draw({Primitive::Circle, x, y, r, 0, color});
+}
+
+void SchemeDrawing::emitBox(double x1, double y1, double x2, double y2,
+                            std::optional<platform::Color> color) {
+  draw({Primitive::Box, x1, y1, x2, y2, color});
+}
+
+void SchemeDrawing::draw(const Primitive& q) {
+  if (recording_) {
+    recording_->push_back(q);
+    return;
+  }
+  switch (q.kind) {
+    case Primitive::Line:
+      picture_.line(q.x1, q.y1, q.x2, q.y2, q.color);
+      break;
+    case Primitive::Circle:
+      picture_.circle(q.x1, q.y1, q.x2, q.color);
+      break;
+    case Primitive::Box:
+      picture_.box(q.x1, q.y1, q.x2, q.y2, q.color);
+      break;
+  }
+}
+
+OutlinePixels SchemeDrawing::pixelsOf(const Primitive& q) const {
+  // Whole pixels as the picture hands them to the painter; coordinates the painter would
+  // be given clipped (or not at all) are kept apart by their bits.
+  const auto px = [](double v) -> std::int64_t {
+    if (!(std::fabs(v) < kRange)) {
+      return static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(v)) | (std::int64_t{1} << 62);
+    }
+    return platform::Picture::pixelIndex(v);
+  };
+  const auto clamp = [](double v) { return static_cast<int>(std::clamp(v, -kRange, kRange)); };
+  OutlinePixels out;
+  const double c1 = picture_.toPixelX(q.x1);
+  const double r1 = picture_.toPixelY(q.y1);
+  const platform::Color color = q.color.value_or(picture_.foreColor());
+  if (q.kind == Primitive::Circle) {
+    const double radius = std::fabs(q.x2) * picture_.width() / std::fabs(picture_.scaleWidth());
+    out.key = {q.kind, px(c1), px(r1), static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(radius)),
+               0, static_cast<std::int64_t>(color)};
+    const double reach = std::min(radius, kRange) + 3;  // the pen's width and rounding
+    out.covered = PixelRect{clamp(std::floor(c1 - reach)), clamp(std::floor(r1 - reach)),
+                   clamp(std::ceil(c1 + reach)), clamp(std::ceil(r1 + reach))};
+  } else {
+    const double c2 = picture_.toPixelX(q.x2);
+    const double r2 = picture_.toPixelY(q.y2);
+    out.key = {q.kind, px(c1), px(r1), px(c2), px(r2), static_cast<std::int64_t>(color)};
+    constexpr double kReach = 3;
+    out.covered = PixelRect{clamp(std::floor(std::min(c1, c2) - kReach)),
+                   clamp(std::floor(std::min(r1, r2) - kReach)),
+                   clamp(std::ceil(std::max(c1, c2) + kReach)),
+                   clamp(std::ceil(std::max(r1, r2) + kReach))};
+  }
+  // A coordinate that is not a number covers nothing the painter sees, but is never equal.
+  if (!std::isfinite(c1 + r1)) out.covered = PixelRect{1, 1, 0, 0};
+  return out;
+}
+
+void SchemeDrawing::finishRedraw(RedrawMemo& memo, std::size_t eraseCount) {
+  std::vector<Primitive> recorded;
+  recorded.swap(*recording_);
+  recording_ = nullptr;
+  const std::size_t count = recorded.size() - eraseCount;
+  std::vector<OutlinePixels> erased, drawn;
+  for (std::size_t i = 0; i < recorded.size(); ++i) {
+    (i < eraseCount ? erased : drawn).push_back(pixelsOf(recorded[i]));
+  }
+  // Only what went through touch() has been drawn since the last redraw.
+  const bool known = memo.valid && eraseCount == count && memo.drawn.size() == count &&
+                     picture_.revision() == memo.revision + memo.touched.size();
+  // Outline i must be redrawn when it moved, changed colour, was drawn over, or lies where
+  // an outline that is redrawn erases or draws.
+  std::vector<bool> redraw(count, !known);
+  if (known) {
+    for (std::size_t i = 0; i < count; ++i) {
+      auto sameShape = [](const OutlinePixels& a, const OutlinePixels& b) {
+        return std::equal(a.key.begin(), a.key.end() - 1, b.key.begin());
+      };
+      redraw[i] = !sameShape(erased[i], drawn[i]) || drawn[i].key != memo.drawn[i].key;
+      for (const PixelRect& t : memo.touched) redraw[i] = redraw[i] || t.meets(drawn[i].covered);
+    }
+    for (bool grew = true; grew;) {
+      grew = false;
+      for (std::size_t i = 0; i < count; ++i) {
+        if (redraw[i]) continue;
+        for (std::size_t j = 0; j < count && !redraw[i]; ++j) {
+          if (!redraw[j]) continue;
+          redraw[i] = drawn[i].covered.meets(erased[j].covered) ||
+                      drawn[i].covered.meets(drawn[j].covered);
+        }
+        grew = grew || redraw[i];
+      }
+    }
+  }
+  memo.touched.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (redraw[i]) draw(recorded[i]);
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    if (redraw[i]) draw(recorded[eraseCount + i]);
+  }
+  const long long redrawn = std::count(redraw.begin(), redraw.end(), true);
+  memo.outlinesDrawn += redrawn;
+  memo.outlinesSkipped += static_cast<long long>(count) - redrawn;
+  // Where a full redraw leaves the current position: the last outline's point.
+  const Primitive& last = recorded.back();
+  picture_.setCurrentX(last.kind == Primitive::Circle ? last.x1 : last.x2);
+  picture_.setCurrentY(last.kind == Primitive::Circle ? last.y1 : last.y2);
+  memo.drawn = std::move(drawn);
+  memo.revision = picture_.revision();
+  memo.valid = true;
 }
 
 void SchemeDrawing::drawQuad(int first, platform::Color color, double ML) {
@@ -86,35 +213,41 @@ void SchemeDrawing::printAt(double x, double y, std::string_view text) {
   picture_.print(text);
 }
 
-void SchemeDrawing::redrawBeamSplitter(const SchemeParameters& p) {
+void SchemeDrawing::redrawBeamSplitter(const SchemeParameters& p, RedrawMemo* memo) {
+  std::vector<Primitive> recorded;
+  if (memo) recording_ = &recorded;
   const double ML = p.ML;
   // The screen box: W/2 wide to the right of its centre's x, W/2 high about its y.
   const auto screenBox = [&](int centre, std::optional<platform::Color> color) {
-    picture_.box(X_[centre] / ML + p.mirrorWidth / (2 * ML),
+    emitBox(X_[centre] / ML + p.mirrorWidth / (2 * ML),
                  Y_[centre] / ML - p.mirrorWidth / (4 * ML), X_[centre] / ML,
                  Y_[centre] / ML + p.mirrorWidth / (4 * ML), color);
   };
 
   for (int e = 1; e <= 4; ++e) drawQuad(corner(e, 5), kEraseColor, ML);
-  picture_.circle(X_[kSourceCopy] / ML, Y_[kSourceCopy] / ML, kBeamSplitterSourceRadius,
-                  kEraseColor);
+  emitCircle(X_[kSourceCopy] / ML, Y_[kSourceCopy] / ML, kBeamSplitterSourceRadius, kEraseColor);
   screenBox(kScreenCopy, kEraseColor);
+  const std::size_t erased = recorded.size();
 
   const double angles[4] = {p.Alfa1, p.Alfa2, p.Alfa3, p.Alfa4};
   for (int e = 1; e <= 4; ++e) {
     placeElement(e, angles[e - 1], 1.0, p);
     drawQuad(corner(e, 1), kOutlineColor, ML);
   }
-  picture_.circle(X_[5] / ML, Y_[5] / ML, kBeamSplitterSourceRadius, kSourceColor);
+  emitCircle(X_[5] / ML, Y_[5] / ML, kBeamSplitterSourceRadius, kSourceColor);
   // Drawn in the picture's fore colour (black), as a box without a colour is.
   screenBox(6, std::nullopt);
 
   for (int e = 1; e <= 4; ++e) copyPoints(corner(e, 1), corner(e, 5), 4);
   copyPoints(5, kSourceCopy, 1);
   copyPoints(6, kScreenCopy, 1);
+  if (memo) finishRedraw(*memo, erased);
 }
 
-void SchemeDrawing::redrawPrism(const SchemeParameters& p, const PrismOptions& options) {
+void SchemeDrawing::redrawPrism(const SchemeParameters& p, const PrismOptions& options,
+                                RedrawMemo* memo) {
+  std::vector<Primitive> recorded;
+  if (memo) recording_ = &recorded;
   const double ML = p.ML;
   const int apexCopy = kPrismCopy;
   const int baseCopy = kPrismCopy + 1;
@@ -128,8 +261,9 @@ void SchemeDrawing::redrawPrism(const SchemeParameters& p, const PrismOptions& o
   drawSegment(baseCopy + 1, apexCopy, kEraseColor, ML);
   if (options.fourthMirror) drawQuad(corner(4, 5), kEraseColor, ML);
   if (options.cylinder) drawQuad(kCylinder + 4, kEraseColor, ML);
-  picture_.circle(X_[kSourceCopy] / ML, Y_[kSourceCopy] / ML, kPrismSourceRadius, kEraseColor);
+  emitCircle(X_[kSourceCopy] / ML, Y_[kSourceCopy] / ML, kPrismSourceRadius, kEraseColor);
   drawQuad(kScreenPlate + 4, kEraseColor, ML);
+  const std::size_t erased = recorded.size();
 
   // With the fourth mirror in use the left mirror's plate lies on its other side.
   placeElement(1, p.Alfa1, options.fourthMirror ? -1.0 : 1.0, p);
@@ -165,7 +299,7 @@ void SchemeDrawing::redrawPrism(const SchemeParameters& p, const PrismOptions& o
     drawQuad(kCylinder, kOutlineColor, ML);
   }
 
-  picture_.circle(X_[5] / ML, Y_[5] / ML, kPrismSourceRadius, kSourceColor);
+  emitCircle(X_[5] / ML, Y_[5] / ML, kPrismSourceRadius, kSourceColor);
 
   // The screen: a plate W wide and T thick lying on Y(6).
   X_[kScreenPlate] = X_[kScreenPlate + 1] = X_[6] - halfWidth;
@@ -182,6 +316,7 @@ void SchemeDrawing::redrawPrism(const SchemeParameters& p, const PrismOptions& o
   copyPoints(5, kSourceCopy, 1);
   copyPoints(kScreenPlate, kScreenPlate + 4, 4);
   copyPoints(kCylinder, kCylinder + 4, 4);
+  if (memo) finishRedraw(*memo, erased);
 }
 
 void SchemeDrawing::drawBeamSplitterLegend(const SchemeParameters& p) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/picture.h"
 
@@ -39,6 +42,40 @@ inline constexpr std::string_view kPrismAngleHeader =
     "       углы наклона движущихся поверхностей                                 углы под "
     "которыми движутся лучи";
 
+// A rectangle of pixels, edges included.
+struct PixelRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool meets(const PixelRect& o) const {
+    return left <= o.right && o.left <= right && top <= o.bottom && o.top <= bottom;
+  }
+};
+
+// The pixels of one outline as the painter draws it: its kind, whole pixels and colour,
+// and the rectangle of pixels it can cover.
+struct OutlinePixels {
+  std::array<std::int64_t, 6> key{};
+  PixelRect covered;
+};
+
+// What the last animation redraw drew, so that outlines whose redraw cannot change a pixel
+// are not redrawn. Every primitive goes to the painter in whole pixels, so an outline that
+// is erased and drawn again on the same pixels, over pixels nothing has drawn on since,
+// leaves them as they are; the outlines that moved are erased and drawn as a full redraw
+// would, together with every outline whose pixels they could reach. Drawings made since the
+// redraw are reported through touch(); any other change of the picture shows in its
+// revision and makes the next redraw a full one.
+struct RedrawMemo {
+  std::vector<OutlinePixels> drawn;  // the outlines as drawn last
+  std::vector<PixelRect> touched;    // drawn on since, through touch()
+  std::uint64_t revision = 0;        // the picture's revision after the last redraw
+  bool valid = false;
+  long long outlinesSkipped = 0;     // for the figures
+  long long outlinesDrawn = 0;
+
+  void touch(const PixelRect& rect) { touched.push_back(rect); }
+  void invalidate() { valid = false; }
+};
+
 // The scheme picture of the experiment window. The drawing is incremental: a redraw paints
 // the outlines stored at the last redraw in white and then the new ones, so moving
 // elements animate over the grid without clearing it. All positions come from and go to
@@ -56,10 +93,12 @@ class SchemeDrawing {
 
   // Scale (−14, 25)–(16, −5), the grey grid every 2 units with its numbers, the axes.
   void drawGrid();
-  // Erase the old outlines, draw the elements at X(1..6), Y(1..6), store the corners.
-  void redrawBeamSplitter(const SchemeParameters& p);
+  // Erase the old outlines, draw the elements at X(1..6), Y(1..6), store the corners. With
+  // a memo, a redraw that cannot change a pixel only stores the corners.
+  void redrawBeamSplitter(const SchemeParameters& p, RedrawMemo* memo = nullptr);
   // The same for the prism setup, also using X(7), Y(7) and the options.
-  void redrawPrism(const SchemeParameters& p, const PrismOptions& options);
+  void redrawPrism(const SchemeParameters& p, const PrismOptions& options,
+                   RedrawMemo* memo = nullptr);
   // Legend, angle table header and the element numbers beside the elements.
   void drawBeamSplitterLegend(const SchemeParameters& p);
   void drawPrismLegend(const SchemeParameters& p, const PrismOptions& options);
@@ -73,6 +112,23 @@ class SchemeDrawing {
   void drawSegment(int from, int to, platform::Color color, double ML);
   void copyPoints(int from, int to, int count);
   void printAt(double x, double y, std::string_view text);
+
+  // The primitives of a redraw go through these: drawn at once, or recorded while a redraw
+  // with a memo decides whether to draw them.
+  struct Primitive {
+    enum Kind { Line, Circle, Box } kind;
+    double x1, y1, x2, y2;  // Line, Box: the two points; Circle: centre and radius in x2
+    std::optional<platform::Color> color;
+  };
+  void emitLine(double x1, double y1, double x2, double y2, platform::Color color);
+  void emitCircle(double x, double y, double r, platform::Color color);
+  void emitBox(double x1, double y1, double x2, double y2, std::optional<platform::Color> color);
+  void draw(const Primitive& primitive);
+  // Ends a redraw run in recording mode: draws what was recorded unless nothing would change.
+  void finishRedraw(RedrawMemo& memo, std::size_t eraseCount);
+  OutlinePixels pixelsOf(const Primitive& primitive) const;
+
+  std::vector<Primitive>* recording_ = nullptr;
 
   platform::Picture& picture_;
   std::array<double, 131>& X_;

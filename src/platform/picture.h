@@ -98,6 +98,10 @@ class Picture {
   double toUserY(double row) const;
   double toPixelX(double x) const;
   double toPixelY(double y) const;
+  // The whole pixel a pixel coordinate of the range the painter is given (within ±32768)
+  // is drawn in: lines, boxes and the centres of circles go to the painter so.
+  static int pixelIndex(double pixelCoordinate);
+  static constexpr double kPaintedRangePx = 32768.0;
 
   // Grows on every change of the image, so a view repaints only when something changed.
   std::uint64_t revision() const;

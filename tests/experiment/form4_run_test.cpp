@@ -337,3 +337,44 @@ TEST_F(Form4RunTest, PrismRunEndingOnAFaultPrintsItsReportAndClosesTheDebugFile)
 
 }  // namespace
 }  // namespace quorvel::experiment
+
+namespace quorvel::experiment {
+namespace {
+
+// The animation skips the redraws that cannot change a pixel: the scheme after a whole run
+// equals, pixel for pixel, the scheme of the same run redrawn at every refresh.
+TEST_F(Form4RunTest, SkippedRedrawsLeaveTheSchemeAsFullRedraws) {
+  f().click(f().Check1);  // the Doppler models back on: their detail is not drawn
+  const auto pixels = [&] {
+    const platform::Picture& picture = f().Picture1.picture();
+    std::vector<platform::Rgb> all;
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) all.push_back(picture.pixel(x, y));
+    }
+    return all;
+  };
+  for (const char* setup : {"Option1", "Option8"}) {
+    for (const char* units : {"Option4", "Option7"}) {
+      SCOPED_TRACE(testing::Message() << setup << " " << units);
+      f().click(*dynamic_cast<platform::OptionButton*>(f().find(setup)));
+      f().click(*dynamic_cast<platform::OptionButton*>(f().find(units)));
+      std::vector<platform::Rgb> scheme[2];
+      long long skipped = 0;
+      for (bool skip : {true, false}) {
+        f().skipUnchangedRedraws = skip;
+        f().click(f().Command5);  // "Очистить рисунок"
+        const long long before = f().redrawMemo().outlinesSkipped;
+        f().click(f().Command7);
+        ASSERT_EQ(f().state().ii * 100 + f().state().jj, 1929);
+        if (skip) skipped = f().redrawMemo().outlinesSkipped - before;
+        scheme[skip] = pixels();
+      }
+      EXPECT_TRUE(scheme[0] == scheme[1]);
+      EXPECT_GT(skipped, 0);
+    }
+  }
+  EXPECT_TRUE(host.messages().empty());
+}
+
+}  // namespace
+}  // namespace quorvel::experiment

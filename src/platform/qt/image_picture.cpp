@@ -33,7 +33,7 @@ constexpr int kMaxDrawWidth = 1000;
 // Pixel coordinates are kept within this distance of the origin before they reach the
 // painter: far enough that the clipped part never shows, near enough for its fixed-point
 // rasteriser, which loses shapes that reach beyond about 2^17 pixels.
-constexpr double kSafePx = 32768.0;
+constexpr double kSafePx = Picture::kPaintedRangePx;
 // Circles up to this radius are left to the painter; larger ones are drawn as polygons
 // cut to the image, and beyond the last limit they are left out.
 constexpr double kPainterRadiusPx = 16384.0;
@@ -549,6 +549,7 @@ double Picture::toUserX(double column) const {
 }
 double Picture::toUserY(double row) const { return impl_->top + row * impl_->sh() / height(); }
 double Picture::toPixelX(double x) const { return impl_->pxX(x); }
+int Picture::pixelIndex(double pixelCoordinate) { return pixelOf(pixelCoordinate); }
 double Picture::toPixelY(double y) const { return impl_->pxY(y); }
 
 std::uint64_t Picture::revision() const { return impl_->revision; }
