@@ -127,7 +127,11 @@ Form6::Form6(platform::App& app)
   Command4.onClick = [this] { copyToSmallWindow(true); };
   Command10.onClick = [this] { setPictureSize(); };
   Command6.onClick = [this] { fringeWidth(); };
-  Command5.onClick = [this] { this->app().windows().requestClose(name()); };
+  Command5.onClick = [this] {
+    // A cut still going (the button was pressed during one) ends at its next frame.
+    stopCut_ = true;
+    this->app().windows().unload(name());
+  };
   Picture2.onMouseDown = [this](platform::MouseButton button, double x, double y) {
     pointClicked(button, x, y);
   };
@@ -241,10 +245,10 @@ void Form6::load() {
 }
 
 void Form6::unloading() {
-  // Nothing runs on after the window: the timer stops, a cut ends at its next frame.
+  // Nothing runs on after the window: a cut has ended (the window closes after its
+  // handler), the timer stops and the video is let go.
   Timer1.setTimerEnabled(false);
-  stopCut_ = true;
-  if (!cutting_) source_.reset();
+  source_.reset();
 }
 
 nlohmann::json Form6::data() const {
@@ -571,8 +575,6 @@ void Form6::cutVideo() {
     if (stopCut_ || common::shared().StopRequested != 0) break;
   }
   cutting_ = false;
-  // Closed while cutting: the video goes with the window.
-  if (stopCut_ && common::shared().StopRequested != 0) source_.reset();
 }
 
 }  // namespace quorvel::viewer
