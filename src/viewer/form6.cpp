@@ -40,9 +40,6 @@ constexpr int kSmallWindows = 8;
 constexpr int kViewWidth = 644;  // the part of Picture2 that Picture4 shows
 constexpr int kViewHeight = 484;
 
-// The video does not open: GoToFrame reports it.
-struct VideoFault {};
-
 // A field read as a whole number (a number rounded to the nearest integer, as the
 // runtime's conversion does), within [least, most]; nothing otherwise.
 std::optional<int> wholeNumber(const platform::TextBox& field, long long least, long long most) {

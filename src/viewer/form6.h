@@ -28,6 +28,8 @@ class Form6 : public platform::Form {
   // The file, its numbering, the two points, the video and the timer (the CLI dump).
   nlohmann::json data() const override;
 
+  // The chosen video file does not open (Reload); GoToFrame reports it.
+  struct VideoFault {};
   // Opens the video component when a video file is chosen and none is open; false when no
   // video file is chosen. Throws VideoFault when the file does not open.
   bool Reload();
