@@ -1,11 +1,11 @@
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "app/forms.h"
 #include "platform/app.h"
@@ -27,7 +27,8 @@ constexpr int kGroup = 100;  // frames from one key frame to the next
 // The videos, written once: 300 frames of 640 × 480 in MPEG-4 with key frames kGroup apart,
 // and 10 000 frames of 160 × 120 in MJPEG.
 struct Videos {
-  fs::path folder = fs::temp_directory_path() / ("quorvel-viewer-bench-" + std::to_string(getpid()));
+  fs::path folder =
+      fs::temp_directory_path() / ("quorvel-viewer-bench-" + std::to_string(getpid()));
   std::string long640 = (folder / "long640.avi").string();
   std::string tenThousand = (folder / "ten_thousand.avi").string();
   Videos() {
@@ -113,8 +114,9 @@ void BM_BackwardStep640(benchmark::State& state) {
     f.click(f.Command9);
     ++steps;
   }
-  state.counters["decoded_per_step"] = static_cast<double>(source()->stats().decodedFrames - decodedBefore) /
-                                       static_cast<double>(steps);
+  state.counters["decoded_per_step"] =
+      static_cast<double>(source()->stats().decodedFrames - decodedBefore) /
+      static_cast<double>(steps);
 }
 BENCHMARK(BM_BackwardStep640)->Unit(benchmark::kMillisecond);
 

@@ -132,12 +132,8 @@ Form6::Form6(platform::App& app)
   Picture2.onMouseDown = [this](platform::MouseButton button, double x, double y) {
     pointClicked(button, x, y);
   };
-  HScroll1.onChange = [this] {
-    Picture2.move(-HScroll1.value(), Picture2.geometry().top);
-  };
-  VScroll1.onChange = [this] {
-    Picture2.move(Picture2.geometry().left, -VScroll1.value());
-  };
+  HScroll1.onChange = [this] { Picture2.move(-HScroll1.value(), Picture2.geometry().top); };
+  VScroll1.onChange = [this] { Picture2.move(Picture2.geometry().left, -VScroll1.value()); };
 
   Command7.onClick = [this] { openVideo(); };
   Command9.onClick = [this] {
@@ -272,7 +268,9 @@ nlohmann::json Form6::data() const {
           {"cutRunning", cutting_}};
 }
 
-void Form6::message(const std::string& text) { host().messageBox(text, Buttons::Ok, kTitle); }
+void Form6::message(const std::string& text) {
+  host().messageBox(text, Buttons::Ok, kTitle);
+}
 
 // ---- Photos -------------------------------------------------------------------------------
 
@@ -290,7 +288,9 @@ bool Form6::showPhoto(const std::string& path) {
   return true;
 }
 
-void Form6::showCaption() { setCaption(kFileCaption + fileName_); }
+void Form6::showCaption() {
+  setCaption(kFileCaption + fileName_);
+}
 
 void Form6::drawGuideLines(platform::Picture& picture) const {
   for (double x : {wPic / 4.0, wPic / 2.0, 3.0 * wPic / 4.0, wPic - 1.0}) {
@@ -336,8 +336,8 @@ void Form6::stepPhoto(int delta) {
 }
 
 bool Form6::copyToSmallWindow(bool reportBadNumber) {
-  const auto window = wholeNumber(Text13, std::numeric_limits<int>::min() + 1,
-                                  std::numeric_limits<int>::max() - 1);
+  const auto window =
+      wholeNumber(Text13, std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max() - 1);
   if (!window) {
     if (reportBadNumber) message(kBadWindowNumber);
     return false;

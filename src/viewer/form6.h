@@ -3,11 +3,10 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/form.h"
 #include "viewer/numbered_file.h"

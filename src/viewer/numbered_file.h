@@ -9,9 +9,9 @@ namespace quorvel::viewer {
 // A photo file seen as one of a numbered series: prefix + number + extension, as in
 // "shot_7.bmp" (prefix "shot_", number 7, extension ".bmp").
 struct NumberedFile {
-  std::string prefix;          // up to and including the "_" before the number; may be ""
-  std::optional<int> number;   // nothing when the name holds no number
-  std::string extension;       // the last 4 characters (".bmp", ".jpg", ...)
+  std::string prefix;         // up to and including the "_" before the number; may be ""
+  std::optional<int> number;  // nothing when the name holds no number
+  std::string extension;      // the last 4 characters (".bmp", ".jpg", ...)
 };
 
 // Splits a path: the extension is its last 4 characters; the "_" that ends the prefix is

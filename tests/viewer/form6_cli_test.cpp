@@ -20,10 +20,10 @@ TEST(Form6Cli, OpensAVideoStepsAndDumps) {
   std::ostringstream out;
   std::ostringstream err;
   cli::CliRunner runner(out, err);
-  const int status = runner.run({"--program-folder", folder.path().string(), "click",
-                                 "Form1.Command18", "file", video, "click", "Form6.Command7",
-                                 "set", "Form6.Text4=10", "click", "Form6.Command8", "wait", "50",
-                                 "dump", "Form6"});
+  const int status =
+      runner.run({"--program-folder", folder.path().string(), "click", "Form1.Command18", "file",
+                  video, "click", "Form6.Command7", "set", "Form6.Text4=10", "click",
+                  "Form6.Command8", "wait", "50", "dump", "Form6"});
   ASSERT_EQ(status, 0) << err.str();
   EXPECT_EQ(err.str(), "");
   const auto dump = nlohmann::json::parse(out.str());

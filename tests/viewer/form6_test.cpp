@@ -1,3 +1,5 @@
+#include "viewer/form6.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,7 +10,6 @@
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"
 #include "video_test_support.h"
-#include "viewer/form6.h"
 
 namespace quorvel::viewer {
 namespace {
@@ -84,21 +85,21 @@ TEST_F(Form6Test, ControlsCaptionsAndInitialTexts) {
   };
   for (const auto& [button, caption] : buttons) EXPECT_EQ(button->caption(), caption);
   const std::pair<const platform::TextBox*, const char*> texts[] = {
-      {&f.Text13, "1"}, {&f.Text11, "640"}, {&f.Text12, "480"}, {&f.Text1, ""},
-      {&f.Text2, ""},   {&f.Text7, ""},     {&f.Text8, ""},     {&f.Text9, ""},
-      {&f.Text3, "2,2"}, {&f.Text6, "10"},  {&f.Text5, ""},     {&f.Text4, "0"},
-      {&f.Text10, "10"}, {&f.Text14, ""},   {&f.Text15, "20"},  {&f.Text17, "0"},
+      {&f.Text13, "1"},       {&f.Text11, "640"}, {&f.Text12, "480"}, {&f.Text1, ""},
+      {&f.Text2, ""},         {&f.Text7, ""},     {&f.Text8, ""},     {&f.Text9, ""},
+      {&f.Text3, "2,2"},      {&f.Text6, "10"},   {&f.Text5, ""},     {&f.Text4, "0"},
+      {&f.Text10, "10"},      {&f.Text14, ""},    {&f.Text15, "20"},  {&f.Text17, "0"},
       {&f.Text16, "m5p10_1"},
   };
   for (const auto& [box, initial] : texts) EXPECT_EQ(box->text(), initial) << box->name();
   const std::pair<const char*, const char*> labels[] = {
-      {"Label_Text11", "wPic"},        {"Label_Text12", "hPic"},
-      {"Label_Text1", "X1"},           {"Label_Text2", "Y1"},
-      {"Label_Text7", "X2"},           {"Label_Text8", "Y2"},
-      {"Label_Text9", "L, пиксель"},   {"Label_Text3", "ML, мкм/пиксель"},
-      {"Label_Text5", " полос ="},     {"Label_Text5_unit", " мкм"},
-      {"Label6", "Nmax= xxx кадров"},  {"Label_Text10", "с интервалом"},
-      {"Label_Text10_unit", "мс"},     {"Label_Text14", "текущий кадр N="},
+      {"Label_Text11", "wPic"},       {"Label_Text12", "hPic"},
+      {"Label_Text1", "X1"},          {"Label_Text2", "Y1"},
+      {"Label_Text7", "X2"},          {"Label_Text8", "Y2"},
+      {"Label_Text9", "L, пиксель"},  {"Label_Text3", "ML, мкм/пиксель"},
+      {"Label_Text5", " полос ="},    {"Label_Text5_unit", " мкм"},
+      {"Label6", "Nmax= xxx кадров"}, {"Label_Text10", "с интервалом"},
+      {"Label_Text10_unit", "мс"},    {"Label_Text14", "текущий кадр N="},
       {"Label_Text17", "кадров с №"},
   };
   for (const auto& [name, caption] : labels) {
@@ -117,7 +118,8 @@ TEST_F(Form6Test, ControlsCaptionsAndInitialTexts) {
   EXPECT_FALSE(f.Timer1.timerEnabled());
   EXPECT_EQ(f.Picture2.picture().width(), 640);
   EXPECT_EQ(f.Picture2.picture().height(), 480);
-  for (int k = 1; k <= 8; ++k) EXPECT_EQ(f.smallWindow(k).name(), "Picture1(" + std::to_string(k) + ")");
+  for (int k = 1; k <= 8; ++k)
+    EXPECT_EQ(f.smallWindow(k).name(), "Picture1(" + std::to_string(k) + ")");
   EXPECT_EQ(f.find("Picture1(9)"), nullptr);
 }
 
@@ -171,7 +173,8 @@ TEST_F(Form6Test, PhotosAndNumberedNeighbours) {
 
   // shot_6 is missing: the message names it, the number moves on, the photo stays.
   form().click(form().Command3);
-  EXPECT_EQ(messages(), std::vector<std::string>{"Не могу открыть файл " + folder.file("shot_6.bmp")});
+  EXPECT_EQ(messages(),
+            std::vector<std::string>{"Не могу открыть файл " + folder.file("shot_6.bmp")});
   EXPECT_EQ(form().data()["number"], 6);
   EXPECT_EQ(shownColor(), (platform::Rgb{200, 0, 0}));
   form().click(form().Command2);
@@ -258,8 +261,8 @@ TEST_F(Form6Test, FringeWidthFromTwoPoints) {
   EXPECT_EQ(common::shared().ML, 2.2);
   EXPECT_EQ(form().data()["point2"]["y"], 500.0);
 
-  for (auto [fringes, scale] : {std::pair{"0", "2,2"}, std::pair{"десять", "2,2"},
-                                std::pair{"10", "abc"}}) {
+  for (auto [fringes, scale] :
+       {std::pair{"0", "2,2"}, std::pair{"десять", "2,2"}, std::pair{"10", "abc"}}) {
     form().typeText(form().Text6, fringes);
     form().typeText(form().Text3, scale);
     form().click(form().Command6);

@@ -152,12 +152,12 @@ TEST_F(Form6VideoTest, TimerStepsStopAndContinue) {
     EXPECT_FALSE(form().Timer1.timerEnabled()) << from << " " << interval;
     EXPECT_EQ(form().frameNumber(), 2);
   }
-  EXPECT_EQ(messages(), (std::vector<std::string>{
-                            "Номер кадра задается целым числом от 0 до 100",
-                            "Номер кадра задается целым числом от 0 до 100",
-                            "Номер кадра задается целым числом от 0 до 100",
-                            "Интервал задается целым числом миллисекунд от 1",
-                            "Интервал задается целым числом миллисекунд от 1"}));
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"Номер кадра задается целым числом от 0 до 100",
+                                      "Номер кадра задается целым числом от 0 до 100",
+                                      "Номер кадра задается целым числом от 0 до 100",
+                                      "Интервал задается целым числом миллисекунд от 1",
+                                      "Интервал задается целым числом миллисекунд от 1"}));
 }
 
 // The cut into the small windows: frames 0, 20, … 100; the first into Picture1(Text13 + 1),
@@ -231,8 +231,8 @@ TEST_F(Form6VideoTest, CutRefusesWhatItCannotWrite) {
   }
   EXPECT_EQ(messages().size(), 1u + 3u + 6u);
   for (std::size_t i = 1; i < messages().size(); ++i) EXPECT_EQ(messages()[i], kCutFailed) << i;
-  EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(folder.path() / "Raskadrovka"),
-                          {}),
+  EXPECT_EQ(std::distance(
+                std::filesystem::recursive_directory_iterator(folder.path() / "Raskadrovka"), {}),
             0);
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "escape"));
 
@@ -358,10 +358,10 @@ TEST_F(Form6VideoTest, ClosingStopsTimerAndCut) {
 TEST_F(Form6VideoTest, NoVideoStreamAndTruncatedVideo) {
   {
     std::ofstream wav(folder.file("sound.wav"), std::ios::binary);
-    const unsigned char header[44] = {'R', 'I', 'F', 'F', 36 + 200, 0, 0, 0, 'W', 'A', 'V', 'E',
-                                      'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0,
-                                      0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0, 2, 0, 16, 0,
-                                      'd', 'a', 't', 'a', 200, 0, 0, 0};
+    const unsigned char header[44] = {
+        'R', 'I', 'F', 'F', 36 + 200, 0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+        ' ', 16,  0,   0,   0,        1, 0,   1,   0,   0x40, 0x1F, 0,   0,   0x80, 0x3E,
+        0,   0,   2,   0,   16,       0, 'd', 'a', 't', 'a',  200,  0,   0,   0};
     wav.write(reinterpret_cast<const char*>(header), sizeof header);
     for (int i = 0; i < 200; ++i) wav.put(static_cast<char>(i));
   }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "viewer/numbered_file.h"
+
+#include <gtest/gtest.h>
 
 namespace quorvel::viewer {
 namespace {

@@ -113,9 +113,9 @@ TEST_P(VideoSourceTest, WritesFramesAsBmpFilesOfTheAskedSize) {
   const struct {
     double frame;
     int width, height;
-  } refused[] = {{1, 0, 120},      {1, 160, 0},     {1, -5, 120},
-                 {1, 8193, 120},   {1, 160, 8193},  {count + 1.0, 160, 120},
-                 {-1, 160, 120},   {1e300, 160, 120}};
+  } refused[] = {{1, 0, 120},    {1, 160, 0},      {1, -5, 120},
+                 {1, 8193, 120}, {1, 160, 8193},   {count + 1.0, 160, 120},
+                 {-1, 160, 120}, {1e300, 160, 120}};
   for (const auto& bad : refused) {
     EXPECT_FALSE(source.writeFrame(bad.frame, bad.width, bad.height, bmp))
         << bad.frame << " " << bad.width << "x" << bad.height;
@@ -174,8 +174,8 @@ TEST(VideoSourceFiles, WhatIsNoVideoDoesNotOpen) {
 // whole and shows each of them as it is.
 TEST(VideoSourceFiles, TruncatedVideoCountsWhatIsThere) {
   TempFolder folder("truncated");
-  for (const auto& [codec, name] : {std::pair{DemoCodec::Mjpeg, "cut.avi"},
-                                    std::pair{DemoCodec::Mpeg4, "cut4.avi"}}) {
+  for (const auto& [codec, name] :
+       {std::pair{DemoCodec::Mjpeg, "cut.avi"}, std::pair{DemoCodec::Mpeg4, "cut4.avi"}}) {
     const std::string path = folder.file(name);
     writeVideo(path, codec, 100, 50);
     std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);

@@ -1,17 +1,17 @@
 #include "video_test_support.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
-#include <unistd.h>
 
 namespace quorvel::viewer::testing_support {
 
 TempFolder::TempFolder(const std::string& tag) {
   static std::atomic<int> serial{0};
-  path_ = std::filesystem::temp_directory_path() /
-          ("quorvel-viewer-" + tag + "-" + std::to_string(getpid()) + "-" +
-           std::to_string(serial++));
+  path_ =
+      std::filesystem::temp_directory_path() /
+      ("quorvel-viewer-" + tag + "-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
 }

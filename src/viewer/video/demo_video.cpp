@@ -3,8 +3,8 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/frame.h>
 #include <libavutil/dict.h>
+#include <libavutil/frame.h>
 #include <libavutil/log.h>
 #include <libavutil/opt.h>
 }
@@ -18,9 +18,12 @@ namespace {
 
 const AVCodec* encoderOf(DemoCodec codec) {
   switch (codec) {
-    case DemoCodec::Mjpeg: return avcodec_find_encoder(AV_CODEC_ID_MJPEG);
-    case DemoCodec::Mpeg4: return avcodec_find_encoder(AV_CODEC_ID_MPEG4);
-    case DemoCodec::H264: return avcodec_find_encoder(AV_CODEC_ID_H264);
+    case DemoCodec::Mjpeg:
+      return avcodec_find_encoder(AV_CODEC_ID_MJPEG);
+    case DemoCodec::Mpeg4:
+      return avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+    case DemoCodec::H264:
+      return avcodec_find_encoder(AV_CODEC_ID_H264);
   }
   return nullptr;
 }
@@ -65,7 +68,9 @@ struct Writer {
 
 }  // namespace
 
-bool encoderAvailable(DemoCodec codec) { return encoderOf(codec) != nullptr; }
+bool encoderAvailable(DemoCodec codec) {
+  return encoderOf(codec) != nullptr;
+}
 
 int frameCodeBlock(int number, int row, int column) {
   const int bit = kCodeRows * kCodeColumns - 1 - (row * kCodeColumns + column);
@@ -165,8 +170,9 @@ bool writeDemoVideo(const DemoVideo& video, std::string* error) {
     }
     for (int plane = 1; plane <= 2; ++plane) {
       for (int y = 0; y < c.height / 2; ++y) {
-        std::fill_n(w.frame->data[plane] + static_cast<std::ptrdiff_t>(y) * w.frame->linesize[plane],
-                    c.width / 2, std::uint8_t{128});
+        std::fill_n(
+            w.frame->data[plane] + static_cast<std::ptrdiff_t>(y) * w.frame->linesize[plane],
+            c.width / 2, std::uint8_t{128});
       }
     }
     w.frame->pts = k - 1;

@@ -96,7 +96,8 @@ struct FfmpegVideoSource::Impl {
     if (stream < 0 || !codec) return false;
     // Only the video stream is read: packets of the others are dropped by the demuxer.
     for (unsigned i = 0; i < format->nb_streams; ++i) {
-      format->streams[i]->discard = static_cast<int>(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+      format->streams[i]->discard =
+          static_cast<int>(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     }
     decoder = avcodec_alloc_context3(codec);
     if (!decoder) return false;
@@ -206,7 +207,8 @@ struct FfmpegVideoSource::Impl {
     while (stats.cachedBytes > kCacheBytes && kept.size() > 1) {
       auto first = kept.begin();
       auto last = std::prev(kept.end());
-      auto doomed = std::abs(first->first - centre) >= std::abs(last->first - centre) ? first : last;
+      auto doomed =
+          std::abs(first->first - centre) >= std::abs(last->first - centre) ? first : last;
       if (doomed->first == centre) doomed = doomed == first ? last : first;
       stats.cachedBytes -= frameBytes(*doomed->second);
       kept.erase(doomed);
@@ -292,7 +294,9 @@ struct FfmpegVideoSource::Impl {
   }
 };
 
-FfmpegVideoSource::FfmpegVideoSource() : impl_(std::make_unique<Impl>()) { quietLibraries(); }
+FfmpegVideoSource::FfmpegVideoSource() : impl_(std::make_unique<Impl>()) {
+  quietLibraries();
+}
 
 FfmpegVideoSource::~FfmpegVideoSource() = default;
 
@@ -306,7 +310,9 @@ bool FfmpegVideoSource::open(const std::string& path) {
   return true;
 }
 
-double FfmpegVideoSource::frameCount() const { return static_cast<double>(impl_->stamps.size()); }
+double FfmpegVideoSource::frameCount() const {
+  return static_cast<double>(impl_->stamps.size());
+}
 
 void FfmpegVideoSource::seek(int frame) {
   if (!impl_->format) return;
@@ -323,7 +329,8 @@ bool FfmpegVideoSource::readFrame(int frame, int width, int height, RgbFrame& ou
   return decoded && impl_->scale(*decoded, width, height, out);
 }
 
-bool FfmpegVideoSource::writeFrame(double frame, int width, int height, const std::string& bmpPath) {
+bool FfmpegVideoSource::writeFrame(double frame, int width, int height,
+                                   const std::string& bmpPath) {
   if (!std::isfinite(frame) || frame < 0.0 || frame > frameCount()) return false;
   RgbFrame scaled;
   scaled.rgb = std::move(impl_->scratch);
@@ -336,10 +343,18 @@ bool FfmpegVideoSource::writeFrame(double frame, int width, int height, const st
   return written;
 }
 
-int FfmpegVideoSource::width() const { return impl_->decoder ? impl_->decoder->width : 0; }
-int FfmpegVideoSource::height() const { return impl_->decoder ? impl_->decoder->height : 0; }
-const DecodeStats& FfmpegVideoSource::stats() const { return impl_->stats; }
+int FfmpegVideoSource::width() const {
+  return impl_->decoder ? impl_->decoder->width : 0;
+}
+int FfmpegVideoSource::height() const {
+  return impl_->decoder ? impl_->decoder->height : 0;
+}
+const DecodeStats& FfmpegVideoSource::stats() const {
+  return impl_->stats;
+}
 
-std::unique_ptr<VideoSource> makeVideoSource() { return std::make_unique<FfmpegVideoSource>(); }
+std::unique_ptr<VideoSource> makeVideoSource() {
+  return std::make_unique<FfmpegVideoSource>();
+}
 
 }  // namespace quorvel::viewer::video
