@@ -22,6 +22,8 @@ struct VideoCase {
   int group;
 };
 
+void PrintTo(const VideoCase& c, std::ostream* out) { *out << c.name; }
+
 // Intra-only frames, long groups without reordering, and long groups with reordered frames
 // in two containers.
 const VideoCase kCases[] = {
