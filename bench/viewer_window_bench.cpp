@@ -120,6 +120,24 @@ void BM_BackwardStep640(benchmark::State& state) {
 }
 BENCHMARK(BM_BackwardStep640)->Unit(benchmark::kMillisecond);
 
+// The parts of a forward step: decode and scale alone, then with the BMP file written.
+void BM_SourceForwardStep640(benchmark::State& state) {
+  const bool writeBmp = state.range(0) != 0;
+  FfmpegVideoSource source;
+  if (!source.open(videos().long640)) std::abort();
+  const int count = static_cast<int>(source.frameCount());
+  const std::string bmp = (videos().folder / "forward.bmp").string();
+  quorvel::viewer::video::RgbFrame frame;
+  int n = 1;
+  for (auto _ : state) {
+    n = n % count + 1;
+    const bool ok =
+        writeBmp ? source.writeFrame(n, 640, 480, bmp) : source.readFrame(n, 640, 480, frame);
+    if (!ok) std::abort();
+  }
+}
+BENCHMARK(BM_SourceForwardStep640)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // A jump to any frame of the 640 × 480 video, written as a BMP file.
 void BM_RandomJump640(benchmark::State& state) {
   FfmpegVideoSource source;
