@@ -4,6 +4,7 @@
 #include "app/form2.h"
 #include "app/form9.h"
 #include "experiment/form4.h"
+#include "viewer/form6.h"
 
 namespace quorvel::app {
 
@@ -12,6 +13,8 @@ void registerForms(platform::WindowManager& windows) {
   windows.registerForm("Form2", [](platform::App& app) { return std::make_unique<Form2>(app); });
   windows.registerForm("Form4",
                        [](platform::App& app) { return std::make_unique<experiment::Form4>(app); });
+  windows.registerForm("Form6",
+                       [](platform::App& app) { return std::make_unique<viewer::Form6>(app); });
   windows.registerForm("Form9", [](platform::App& app) { return std::make_unique<Form9>(app); });
 }
 

@@ -90,6 +90,10 @@ class Picture {
   int loadedHeight() const;
   // Copies the image of another picture, scaled to this picture's size.
   void copyFrom(const Picture& source);
+  // Makes the picture a copy of width × height pixels given as rows of 8-bit R, G, B
+  // triples from the top (bytesPerLine apart); the picture takes that size. False (and
+  // nothing changed) when the size is outside 1..10000 or no pixels are given.
+  bool setPixels(int widthPx, int heightPx, const std::uint8_t* rgb, int bytesPerLine);
 
   // The colour of one pixel (column, row), for checks; outside the image it is black.
   Rgb pixel(int column, int row) const;

@@ -158,8 +158,8 @@ TEST_F(Form1Test, TimerButtonsAndNavigationStopTheDateTimer) {
     f.click(*button);
     EXPECT_FALSE(f.Timer1.timerEnabled()) << button->name();
   }
-  // Windows of later versions say so.
-  EXPECT_EQ(host.messages().back().text, "Окно Form6 в этой версии программы еще недоступно");
+  // The viewer window is open.
+  EXPECT_NE(app.windows().find("Form6"), nullptr);
   // The about window leaves the timer as it is.
   f.click(f.Command10);
   f.click(f.Command2);

@@ -538,6 +538,17 @@ void Picture::copyFrom(const Picture& source) {
   impl_->changed();
 }
 
+bool Picture::setPixels(int widthPx, int heightPx, const std::uint8_t* rgb, int bytesPerLine) {
+  if (!rgb || widthPx < 1 || heightPx < 1 || widthPx > kMaxSide || heightPx > kMaxSide ||
+      bytesPerLine < 3 * widthPx) {
+    return false;
+  }
+  const QImage view(rgb, widthPx, heightPx, bytesPerLine, QImage::Format_RGB888);
+  impl_->image = view.convertToFormat(QImage::Format_RGB32);
+  impl_->changed();
+  return true;
+}
+
 Rgb Picture::pixel(int column, int row) const {
   if (column < 0 || row < 0 || column >= width() || row >= height()) return Rgb{};
   const QRgb p = impl_->image.pixel(column, row);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace quorvel::viewer::video {
+
+// The frames of one video file, as the viewer window asks for them.
+//
+// Frames are numbered 1 … frameCount() in the order they are shown; frame 0 is the first
+// frame as well, so the window's numbers 0 … Nmax all show a picture. The source knows
+// nothing of windows: it writes the frame asked for as a BMP file of the asked size.
+class VideoSource {
+ public:
+  virtual ~VideoSource() = default;
+
+  // Puts the source at the given frame (0 is the start), so that asking for that frame and
+  // the ones after it decodes forwards without looking for a key frame again.
+  virtual void seek(int frame) = 0;
+  // The exact number of frames of the open video; 0 when none is open.
+  virtual double frameCount() const = 0;
+  // Opens a video file; false when it cannot be read or has no video stream that decodes.
+  virtual bool open(const std::string& path) = 0;
+  // Writes frame `frame` (0 … frameCount()) scaled to width × height pixels as a BMP file.
+  // False, with nothing written, when the frame does not decode, the size is outside
+  // 1 … kMaxSide or the file cannot be written.
+  virtual bool writeFrame(double frame, int width, int height, const std::string& bmpPath) = 0;
+
+  // The largest frame side written, in pixels.
+  static constexpr int kMaxSide = 8192;
+};
+
+// The source that reads videos with FFmpeg.
+std::unique_ptr<VideoSource> makeVideoSource();
+
+}  // namespace quorvel::viewer::video
