@@ -119,6 +119,7 @@ class Form3 : public platform::Form {
   std::chrono::steady_clock::time_point lastPaint_{};
   std::optional<double> meanFringePosition_;
   int lastCircleColumn_ = -1, lastCircleRow_ = -1;
+  std::vector<int> columnGreen_;  // the green each column of picture P was drawn with
 };
 
 }  // namespace quorvel::interference

@@ -49,10 +49,11 @@ class Form3::Observer : public model::InterferenceObserver {
     last_ = report;
     if (report.meanFringePosition) form_.meanFringePosition_ = report.meanFringePosition;
     if (report.graphPoint && form_.Check6.ticked()) form_.drawGraphPoint(*report.graphPoint);
-    const auto now = std::chrono::steady_clock::now();
-    if (now - form_.lastPaint_ >= kPaintEvery) {
-      form_.lastPaint_ = now;
+    // Counted from the end of the last repaint, so that wide pictures, whose repaint takes
+    // a good part of the interval, still leave most of the time to the computation.
+    if (std::chrono::steady_clock::now() - form_.lastPaint_ >= kPaintEvery) {
       form_.showStep(report);
+      form_.lastPaint_ = std::chrono::steady_clock::now();
     }
   }
   void fault() override { faulted_ = true; }
@@ -240,6 +241,7 @@ void Form3::start() {
   HScroll4.setRange(0, std::max(0, 500 * p.ML - Picture8.geometry().width));
   HScroll4.setValue(0);
   meanFringePosition_.reset();
+  columnGreen_.clear();
   lastCircleColumn_ = lastCircleRow_ = -1;
   execute(false);
 }
@@ -329,9 +331,13 @@ void Form3::paint(const model::StepReport& report) {
   const int half = (run.points() - 1) / 2;
   if (platform::PictureBox* box = interferencePicture(picture_)) {
     platform::Picture& picture = box->picture();
+    columnGreen_.resize(static_cast<std::size_t>(run.points()), -1);
     for (int i = -half; i <= half; ++i) {
-      const double I = (*report.I)[static_cast<std::size_t>(i + half)];
-      const int green = static_cast<int>(std::clamp(std::nearbyint(I), 0.0, 255.0));
+      const auto k = static_cast<std::size_t>(i + half);
+      const int green = static_cast<int>(std::clamp(std::nearbyint((*report.I)[k]), 0.0, 255.0));
+      // A column keeps its colour until the brightness there changes.
+      if (green == columnGreen_[k]) continue;
+      columnGreen_[k] = green;
       picture.columnSpan(run.xOf(i), 0, B / 1.25, platform::rgb(0, green, 0));
     }
   }
