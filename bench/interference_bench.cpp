@@ -58,9 +58,9 @@ void BM_Computation(benchmark::State& state) {
     f.click(f.Command1);
     benchmark::DoNotOptimize(f.run()->Sint());
   }
-  state.counters["points_per_s"] = benchmark::Counter(
-      2.0 * 20000 * f.run()->points() * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate);
+  state.counters["points_per_s"] =
+      benchmark::Counter(2.0 * 20000 * f.run()->points() * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate);
   state.counters["yields"] = static_cast<double>(window.host.doEventsCalls());
 }
 BENCHMARK(BM_Computation)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();

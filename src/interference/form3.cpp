@@ -36,7 +36,9 @@ double field(const platform::TextBox& box) {
 }
 
 // A result that must be finite.
-double finite(double v) { return common::requireFinite(v, "result"); }
+double finite(double v) {
+  return common::requireFinite(v, "result");
+}
 
 }  // namespace
 
@@ -193,8 +195,11 @@ Form3::Form3(platform::App& app)
   Command8.onClick = [this] { findSpeed(); };
   Command6.onClick = [this] { savePicture(); };
   const std::pair<platform::ScrollBar*, platform::PictureBox*> scrolled[] = {
-      {&HScroll1, &Picture5}, {&HScroll2, &Picture6}, {&HScroll3, &Picture7},
-      {&HScroll4, &Picture9}, {&HScroll5, &Picture10}};
+      {&HScroll1, &Picture5},
+      {&HScroll2, &Picture6},
+      {&HScroll3, &Picture7},
+      {&HScroll4, &Picture9},
+      {&HScroll5, &Picture10}};
   for (auto [bar, picture] : scrolled) {
     bar->onChange = [this, bar, picture] { scrollPicture(*picture, *bar); };
   }
@@ -310,8 +315,8 @@ void Form3::layout() {
   cell(Text77, "A2p", 345, 28, 35, 150);
   cell(Text14, "B(Ap), мкм= L0 / (sin(A2p) - sin(A1p))=", 5, 29, 280, 120);
   cell(Text61, "B(Ap), мкм= L0 / (A2p - A1p)=", 5, 30, 280, 120);
-  cell(Text49, "Положение полосы в долях значения B(Ap) искать при освещенности = >", 5, 31,
-       470, 45);
+  cell(Text49, "Положение полосы в долях значения B(Ap) искать при освещенности = >", 5, 31, 470,
+       45);
   cell(Text43, "и в интервале от", 5, 32, 115, 35);
   cell(Text44, "* B  до", 155, 32, 55, 35);
   cell(Text58, " * B =", 245, 32, 45, 90);
@@ -452,13 +457,10 @@ nlohmann::json Form3::data() const {
     const model::StartValues& s = run_->start();
     out["start"] = {{"B", s.B},     {"L0", s.L0},   {"L1", s.L1}, {"L2", s.L2},
                     {"A1p", s.A1p}, {"A2p", s.A2p}, {"N1", s.N1}, {"N2", s.N2}};
-    out["run"] = {{"k", run_->interval()},
-                  {"T", run_->T()},
-                  {"stepsDrawn", run_->stepsDrawn()},
-                  {"S_int", run_->Sint()},
-                  {"S_sum", run_->Ssum()},
-                  {"found", run_->found()},
-                  {"ic", run_->ic()}};
+    out["run"] = {
+        {"k", run_->interval()}, {"T", run_->T()},        {"stepsDrawn", run_->stepsDrawn()},
+        {"S_int", run_->Sint()}, {"S_sum", run_->Ssum()}, {"found", run_->found()},
+        {"ic", run_->ic()}};
     out["lastIntensities"] = run_->lastIntensities();
   }
   return out;

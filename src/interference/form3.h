@@ -113,8 +113,8 @@ class Form3 : public platform::Form {
   double Tn_ = 1, Tk_ = 2;
   double ic_ = 0;
   std::unique_ptr<model::InterferenceRun> run_;
-  int picture_ = 3;        // P of the last start
-  double halfMT_ = 5e-3;   // MT/2 of the last start, s
+  int picture_ = 3;       // P of the last start
+  double halfMT_ = 5e-3;  // MT/2 of the last start, s
   bool running_ = false;
   std::chrono::steady_clock::time_point lastPaint_{};
   std::optional<double> meanFringePosition_;

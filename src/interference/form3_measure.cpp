@@ -92,8 +92,8 @@ void Form3::savePicture() {
     picture.setCurrentX(-p.N * run_->start().B / 2);
     picture.setCurrentY(run_->start().B);
     picture.print("A1= " + numberText(p.A1e * common::RadToDeg) + "\r\nA2= " +
-                  numberText(p.A2e * common::RadToDeg) + "\r\nv1/v0= " +
-                  numberText(p.nu1 / p.v01) + "\r\nv2/v0= " + numberText(p.nu2 / p.v01));
+                  numberText(p.A2e * common::RadToDeg) + "\r\nv1/v0= " + numberText(p.nu1 / p.v01) +
+                  "\r\nv2/v0= " + numberText(p.nu2 / p.v01));
     picture.setForeColor(platform::kWindowText);
   }
   const bool plainName = number.find_first_of("/\\") == std::string::npos;

@@ -19,8 +19,12 @@ const platform::Color kBlue = platform::rgb(0, 0, 250);
 constexpr auto kPaintEvery = std::chrono::milliseconds(40);
 
 // A length in µm cut to 6 decimals: Fix(v·10^12)/10^6 for v in metres.
-std::string micrometres(double v) { return numberText(common::Fix(v * 1e12) / 1e6); }
-std::string micrometres(const std::optional<double>& v) { return v ? micrometres(*v) : ""; }
+std::string micrometres(double v) {
+  return numberText(common::Fix(v * 1e12) / 1e6);
+}
+std::string micrometres(const std::optional<double>& v) {
+  return v ? micrometres(*v) : "";
+}
 
 // A whole number as the runtime converts a field to an integer: half to even.
 std::optional<int> integer(const platform::TextBox& box) {
@@ -91,16 +95,14 @@ std::optional<model::ComputationParameters> Form3::readParameters() {
   // The fields of the rays and of the time loop.
   const auto Vs = number(Text24), v01 = number(Text25), v02 = number(Text63);
   const auto A1e = number(Text11), A2e = number(Text12), r1 = number(Text3), r2 = number(Text4);
-  const auto V1e = number(Text15), V2e = number(Text16), Ve1 = number(Text54),
-             Ve2 = number(Text55);
+  const auto V1e = number(Text15), V2e = number(Text16), Ve1 = number(Text54), Ve2 = number(Text55);
   const auto X1e = number(Text36), X2e = number(Text37), N10 = number(Text7), N20 = number(Text8);
   const auto dt = number(Text40), MT = number(Text32), threshold = number(Text49);
   const auto ML = integer(Text41), lo = integer(Text43), hi = integer(Text44), N = integer(Text69);
   const auto F1 = Check4.ticked() ? number(Text30) : std::optional<double>(0.0);
   const auto F2 = Check3.ticked() ? number(Text70) : std::optional<double>(0.0);
-  if (!Vs || !v01 || !v02 || !A1e || !A2e || !r1 || !r2 || !V1e || !V2e || !Ve1 || !Ve2 ||
-      !X1e || !X2e || !N10 || !N20 || !dt || !MT || !threshold || !ML || !lo || !hi || !N ||
-      !F1 || !F2) {
+  if (!Vs || !v01 || !v02 || !A1e || !A2e || !r1 || !r2 || !V1e || !V2e || !Ve1 || !Ve2 || !X1e ||
+      !X2e || !N10 || !N20 || !dt || !MT || !threshold || !ML || !lo || !hi || !N || !F1 || !F2) {
     return bad();
   }
   p.Vs = *Vs * 1000;
@@ -246,7 +248,9 @@ void Form3::start() {
   execute(false);
 }
 
-void Form3::stop() { common::shared().StopRequested = 1; }
+void Form3::stop() {
+  common::shared().StopRequested = 1;
+}
 
 void Form3::goOn() {
   if (running_) return;

@@ -45,8 +45,8 @@ TEST(CliInterference, DumpShowsTheValuesTheStartTheRunAndTheIntensities) {
   const nlohmann::json dump = runner.dump("Form3");
   ASSERT_EQ(dump["forms"].size(), 1u);
   const nlohmann::json& data = dump["forms"][0]["data"];
-  for (const char* key : {"Vs", "v01", "v02", "nu1", "nu2", "V1e", "V2e", "Ve1", "Ve2", "X1e",
-                          "X2e", "N10", "N20", "T1", "T2", "dT", "A1e", "A2e", "Tn", "Tk"}) {
+  for (const char* key : {"Vs",  "v01", "v02", "nu1", "nu2", "V1e", "V2e", "Ve1", "Ve2", "X1e",
+                          "X2e", "N10", "N20", "T1",  "T2",  "dT",  "A1e", "A2e", "Tn",  "Tk"}) {
     EXPECT_TRUE(data.contains(key)) << key;
   }
   EXPECT_DOUBLE_EQ(data["nu2"].get<double>(), 1.01e6);

@@ -65,16 +65,16 @@ TEST_F(Form3Test, OpensFromTheMainWindowWithItsCaptionsAndTexts) {
     EXPECT_FALSE(option->value()) << option->name();
   }
   const std::pair<const platform::TextBox*, const char*> texts[] = {
-      {&f.Text24, "0,001"}, {&f.Text25, "1"},    {&f.Text63, "1"},     {&f.Text67, "1"},
-      {&f.Text22, "0"},     {&f.Text23, "0"},    {&f.Text1, "85"},     {&f.Text2, "95"},
-      {&f.Text3, "1"},      {&f.Text4, "1"},     {&f.Text5, "1"},      {&f.Text6, "1"},
-      {&f.Text9, "10"},     {&f.Text10, "10"},   {&f.Text7, "10"},     {&f.Text8, "10"},
-      {&f.Text26, "0"},     {&f.Text27, "0"},    {&f.Text28, "0,1"},   {&f.Text29, "0,1"},
-      {&f.Text40, "1E-9"},  {&f.Text69, "2"},    {&f.Text56, "3"},     {&f.Text41, "1"},
-      {&f.Text32, "1E-2"},  {&f.Text30, "1000"}, {&f.Text70, "1000"},  {&f.Text51, "20000"},
-      {&f.Text46, "2"},     {&f.Text50, "1E-2"}, {&f.Text19, "0"},     {&f.Text49, "254"},
-      {&f.Text43, "0"},     {&f.Text44, "1"},    {&f.Text13, "0"},     {&f.Text42, "10"},
-      {&f.Text21, "20"},    {&f.Text11, ""},     {&f.Text54, ""},      {&f.Text71, ""},
+      {&f.Text24, "0,001"}, {&f.Text25, "1"},    {&f.Text63, "1"},    {&f.Text67, "1"},
+      {&f.Text22, "0"},     {&f.Text23, "0"},    {&f.Text1, "85"},    {&f.Text2, "95"},
+      {&f.Text3, "1"},      {&f.Text4, "1"},     {&f.Text5, "1"},     {&f.Text6, "1"},
+      {&f.Text9, "10"},     {&f.Text10, "10"},   {&f.Text7, "10"},    {&f.Text8, "10"},
+      {&f.Text26, "0"},     {&f.Text27, "0"},    {&f.Text28, "0,1"},  {&f.Text29, "0,1"},
+      {&f.Text40, "1E-9"},  {&f.Text69, "2"},    {&f.Text56, "3"},    {&f.Text41, "1"},
+      {&f.Text32, "1E-2"},  {&f.Text30, "1000"}, {&f.Text70, "1000"}, {&f.Text51, "20000"},
+      {&f.Text46, "2"},     {&f.Text50, "1E-2"}, {&f.Text19, "0"},    {&f.Text49, "254"},
+      {&f.Text43, "0"},     {&f.Text44, "1"},    {&f.Text13, "0"},    {&f.Text42, "10"},
+      {&f.Text21, "20"},    {&f.Text11, ""},     {&f.Text54, ""},     {&f.Text71, ""},
   };
   for (auto [box, text] : texts) EXPECT_EQ(box->text(), text) << box->name();
   const std::pair<const platform::CommandButton*, const char*> buttons[] = {
@@ -108,8 +108,7 @@ TEST_F(Form3Test, OpensFromTheMainWindowWithItsCaptionsAndTexts) {
   const auto label = [&f](const char* field) {
     return static_cast<platform::Label*>(f.find(std::string("Label_") + field))->caption();
   };
-  EXPECT_EQ(label("Text49"),
-            "Положение полосы в долях значения B(Ap) искать при освещенности = >");
+  EXPECT_EQ(label("Text49"), "Положение полосы в долях значения B(Ap) искать при освещенности = >");
   EXPECT_EQ(label("Text14"), "B(Ap), мкм= L0 / (sin(A2p) - sin(A1p))=");
   EXPECT_EQ(label("Text41"), " масштаб, ML= 1 :");
   // White pictures, the three interference pictures numbered at their top left.
@@ -128,11 +127,9 @@ TEST_F(Form3Test, TransformWritesTheScreenFrameFields) {
   f.click(f.Command3);
   EXPECT_TRUE(host.messages().empty());
   const std::pair<const platform::TextBox*, const char*> texts[] = {
-      {&f.Text54, "11,473713"}, {&f.Text55, "-11,473713"}, {&f.Text11, "85"},
-      {&f.Text15, "1"},         {&f.Text16, "1"},
-      {&f.Text36, "0"},         {&f.Text37, "0"},          {&f.Text45, "0"},
-      {&f.Text20, "10"},        {&f.Text34, "10"},         {&f.Text39, "0"},
-      {&f.Text79, "0"},
+      {&f.Text54, "11,473713"}, {&f.Text55, "-11,473713"}, {&f.Text11, "85"}, {&f.Text15, "1"},
+      {&f.Text16, "1"},         {&f.Text36, "0"},          {&f.Text37, "0"},  {&f.Text45, "0"},
+      {&f.Text20, "10"},        {&f.Text34, "10"},         {&f.Text39, "0"},  {&f.Text79, "0"},
   };
   for (auto [box, text] : texts) EXPECT_EQ(box->text(), text) << box->name();
   EXPECT_NEAR(*common::parseNumber(f.Text12.text()), 95, 1e-12);
@@ -170,7 +167,7 @@ TEST_F(Form3Test, DefaultStartShowsTheWidthsAndDrawsTheBrightCentre) {
   compute(3);
   EXPECT_TRUE(host.messages().empty()) << lastMessage();
   const std::pair<const platform::TextBox*, const char*> texts[] = {
-      {&f.Text62, "5,736856"}, {&f.Text14, "5,736856"}, {&f.Text61, "5,729577"},
+      {&f.Text62, "5,736856"}, {&f.Text14, "5,736856"},  {&f.Text61, "5,729577"},
       {&f.Text67, "1"},        {&f.Text68, "22,947426"}, {&f.Text20, "10"},
       {&f.Text34, "10"},       {&f.Text18, "0"},         {&f.Text75, "0"},
       {&f.Text38, "0"},        {&f.Text47, "11,473713"}, {&f.Text48, "-11,473713"},

@@ -1,5 +1,3 @@
-#include "experiment/transfer_to_interference.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/form4.h"
+#include "experiment/transfer_to_interference.h"
 #include "interference/form3.h"
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"
@@ -50,7 +49,9 @@ class TransferTest : public testing::Test {
     s.N1 = 3.3;
     return s;
   }
-  static ShownResults shown() { return {"1,0000123", "0,99998", "6,5E-05", "6,6E-05", "10,5", "11,25"}; }
+  static ShownResults shown() {
+    return {"1,0000123", "0,99998", "6,5E-05", "6,6E-05", "10,5", "11,25"};
+  }
   std::string text(const char* name) {
     return static_cast<platform::TextBox*>(form3()->find(name))->text();
   }

@@ -57,7 +57,9 @@ InterferenceRun::InterferenceRun(const ComputationParameters& p, const StartValu
   E2_.assign(n, 0.0);
 }
 
-double InterferenceRun::xOf(int i) const { return i * width_ / half_; }
+double InterferenceRun::xOf(int i) const {
+  return i * width_ / half_;
+}
 
 double InterferenceRun::windowFraction(double ic) const {
   return (p_.N * ic / half_ - p_.lo) / (p_.hi - p_.lo);
@@ -110,9 +112,8 @@ bool InterferenceRun::sweep(double T, InterferenceObserver& observer) {
     } else {
       e1 = field1;
       e2 = field2;
-      I = p_.cosineCross
-              ? e1 * e1 + e2 * e2 + 2 * std::sqrt(e1 * e1 * e2 * e2) * cosDifference
-              : e1 * e1 + e2 * e2 + 2 * e1 * e2;
+      I = p_.cosineCross ? e1 * e1 + e2 * e2 + 2 * std::sqrt(e1 * e1 * e2 * e2) * cosDifference
+                         : e1 * e1 + e2 * e2 + 2 * e1 * e2;
     }
     sumI += I;
     I_[k] = I;

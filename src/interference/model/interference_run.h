@@ -32,8 +32,8 @@ struct GraphPoint {
 struct StepReport {
   double T = 0;
   long long drawnSteps = 0;
-  double energyRatio = 0;                   // S_int / S_sum
-  double fringePosition = 0;                // last centre, fraction of the window, 6 decimals cut
+  double energyRatio = 0;                    // S_int / S_sum
+  double fringePosition = 0;                 // last centre, fraction of the window, 6 decimals cut
   std::optional<double> meanFringePosition;  // mean of the centres found, likewise
   std::optional<GraphPoint> graphPoint;      // none beyond the graph's 1600 units
   // Along the screen, points −250·ML … +250·ML: the summed brightness and the two fields.
@@ -99,9 +99,9 @@ class InterferenceRun {
 
   ComputationParameters p_;
   StartValues start_;
-  int half_;         // 250·ML
-  double width_;     // N·B: the screen shows −width_ … +width_
-  int stopPoint_;    // i*, spent once shown
+  int half_;       // 250·ML
+  double width_;   // N·B: the screen shows −width_ … +width_
+  int stopPoint_;  // i*, spent once shown
   FringeSearch search_;
   int interval_ = 0;
   double intervalStart_ = 0;

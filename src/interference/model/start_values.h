@@ -17,19 +17,19 @@ enum class PhaseRule {
 // Everything the computation needs, in SI units (m, s, Hz, rad). The window turns its
 // fields into this in one place.
 struct ComputationParameters {
-  double Vs = 1;          // light speed of the model, m/s
-  double v01 = 1e6;       // base frequencies of the two lasers, Hz
+  double Vs = 1;     // light speed of the model, m/s
+  double v01 = 1e6;  // base frequencies of the two lasers, Hz
   double v02 = 1e6;
-  double nu1 = 1e6;       // frequencies of the rays, Hz (they set L1 and L2)
+  double nu1 = 1e6;  // frequencies of the rays, Hz (they set L1 and L2)
   double nu2 = 1e6;
-  double omega1 = 0;      // angular frequencies of the last screen-frame transform, rad/s
+  double omega1 = 0;  // angular frequencies of the last screen-frame transform, rad/s
   double omega2 = 0;
-  double Omega1 = 0;      // amplitude modulation, rad/s (0: none)
+  double Omega1 = 0;  // amplitude modulation, rad/s (0: none)
   double Omega2 = 0;
-  double A1e = 0, A2e = 0;  // directions in the screen frame, rad
-  double Ve1 = 1, Ve2 = 1;  // phase speeds along the screen, m/s
-  double X1e = 0, X2e = 0;  // where the centres meet the screen, m
-  double N10 = 0, N20 = 0;  // phase counts at the centres, periods
+  double A1e = 0, A2e = 0;          // directions in the screen frame, rad
+  double Ve1 = 1, Ve2 = 1;          // phase speeds along the screen, m/s
+  double X1e = 0, X2e = 0;          // where the centres meet the screen, m
+  double N10 = 0, N20 = 0;          // phase counts at the centres, periods
   double N1typed = 0, N2typed = 0;  // the two typed phase counts of PhaseRule::FromFields
   double T1 = 0, T2 = 0, dT = 0;    // arrival times of the last transform, s
   bool centresAtZero = false;       // "+ X1=X2=0"
@@ -48,35 +48,35 @@ struct ComputationParameters {
 
   std::optional<double> measuredB;  // width to use instead of the computed one, m
 
-  int intervals = 2;         // K
-  double intervalStep = 1e-2;  // time between the starts of the intervals, s
+  int intervals = 2;                           // K
+  double intervalStep = 1e-2;                  // time between the starts of the intervals, s
   std::optional<long long> stepLimit = 20000;  // drawn steps that end an interval
-  int stopPoint = 0;         // point whose phases are shown once (i*)
-  bool singleStep = false;   // "+ Stop для i": one step, then the run ends
+  int stopPoint = 0;                           // point whose phases are shown once (i*)
+  bool singleStep = false;                     // "+ Stop для i": one step, then the run ends
 };
 
 // Why a start is refused, in the order the start checks.
 enum class StartError {
   None,
-  NoFringes,     // N ≤ 0
-  BadData,       // a value no computation can use (ML or the search window)
-  BadStart,      // no finite, non-zero fringe width, or widths that are not finite
-  TooWide,       // 500·ML > 32764 pixels
+  NoFringes,  // N ≤ 0
+  BadData,    // a value no computation can use (ML or the search window)
+  BadStart,   // no finite, non-zero fringe width, or widths that are not finite
+  TooWide,    // 500·ML > 32764 pixels
 };
 
 // The widths and phases the start computes and shows.
 struct StartValues {
-  double L1 = 0, L2 = 0;                  // phase wavelengths along the screen, m
-  std::optional<double> BVeDifference;    // L1·L2 / (L1 − L2), m (none for L1 = L2)
-  std::optional<double> BVeSum;           // L1·L2 / (L1 + L2), m (none for L1 = −L2)
-  double A1p = 0, A2p = 0;                // angles of incidence, rad
-  double L0 = 0;                          // Vs / v01, m
-  std::optional<double> BAp;              // L0 / |sin A2p − sin A1p|, m (none for parallel rays)
-  std::optional<double> BAngle;           // L0 / |A2p − A1p|, m
-  double B = 0;                           // the fringe width the pictures use, m
-  double N1 = 0, N2 = 0;                  // initial phases, periods
-  double X1e = 0, X2e = 0;                // centres used, m
-  double dN1 = 0, dN2 = 0;                // phase offsets of the centres, periods
+  double L1 = 0, L2 = 0;                // phase wavelengths along the screen, m
+  std::optional<double> BVeDifference;  // L1·L2 / (L1 − L2), m (none for L1 = L2)
+  std::optional<double> BVeSum;         // L1·L2 / (L1 + L2), m (none for L1 = −L2)
+  double A1p = 0, A2p = 0;              // angles of incidence, rad
+  double L0 = 0;                        // Vs / v01, m
+  std::optional<double> BAp;            // L0 / |sin A2p − sin A1p|, m (none for parallel rays)
+  std::optional<double> BAngle;         // L0 / |A2p − A1p|, m
+  double B = 0;                         // the fringe width the pictures use, m
+  double N1 = 0, N2 = 0;                // initial phases, periods
+  double X1e = 0, X2e = 0;              // centres used, m
+  double dN1 = 0, dN2 = 0;              // phase offsets of the centres, periods
 };
 
 // The checks that precede the widths: N, ML and the search window.

@@ -233,8 +233,9 @@ TEST(InterferenceRun, SweepAgreesWithThePointByPointSums) {
         I = E01 * E01 + E02 * E02 + 2 * std::sqrt(E01 * E01 * E02 * E02) * std::cos(phi2 - phi1);
       } else {
         const double E1 = E01 * std::cos(phi1), E2 = E02 * std::cos(phi2);
-        I = c.cosineCross ? E1 * E1 + E2 * E2 + 2 * std::sqrt(E1 * E1 * E2 * E2) * std::cos(phi2 - phi1)
-                          : E1 * E1 + E2 * E2 + 2 * E1 * E2;
+        I = c.cosineCross
+                ? E1 * E1 + E2 * E2 + 2 * std::sqrt(E1 * E1 * E2 * E2) * std::cos(phi2 - phi1)
+                : E1 * E1 + E2 * E2 + 2 * E1 * E2;
       }
       Sint += p.dt * I;
       worst = std::max(worst, std::fabs(I - run.I()[static_cast<std::size_t>(i + 750)]));
