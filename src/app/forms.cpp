@@ -4,6 +4,7 @@
 #include "app/form2.h"
 #include "app/form9.h"
 #include "experiment/form4.h"
+#include "interference/form3.h"
 #include "viewer/form6.h"
 
 namespace quorvel::app {
@@ -11,6 +12,8 @@ namespace quorvel::app {
 void registerForms(platform::WindowManager& windows) {
   windows.registerForm("Form1", [](platform::App& app) { return std::make_unique<Form1>(app); });
   windows.registerForm("Form2", [](platform::App& app) { return std::make_unique<Form2>(app); });
+  windows.registerForm(
+      "Form3", [](platform::App& app) { return std::make_unique<interference::Form3>(app); });
   windows.registerForm("Form4",
                        [](platform::App& app) { return std::make_unique<experiment::Form4>(app); });
   windows.registerForm("Form6",

@@ -81,7 +81,8 @@ json formJson(const Form& form) {
 
 bool isCommandWord(const std::string& word) {
   static const char* words[] = {"open", "close", "set",  "click", "mouse",     "answer",
-                                "file", "wait",  "save", "dump",  "stop-after"};
+                                "file", "wait",  "save", "dump",  "stop-after",
+                                "activate"};
   return std::any_of(std::begin(words), std::end(words),
                      [&word](const char* w) { return word == w; });
 }
@@ -187,6 +188,10 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
   if (command == "open") {
     const std::string& name = need(args, pos++, "form name after 'open'");
     if (!app_.windows().show(name)) throw Failure{"unknown form '" + name + "'"};
+  } else if (command == "activate") {
+    const std::string& name = need(args, pos++, "form name after 'activate'");
+    openForm(name);
+    app_.windows().activate(name);
   } else if (command == "close") {
     const std::string& name = need(args, pos++, "form name after 'close'");
     openForm(name);

@@ -14,6 +14,7 @@ namespace quorvel::cli {
 // Runs quorvel-cli's commands, in order, on the program's windows without a screen.
 //
 //   open FormN | close FormN
+//   activate FormN               (makes an open window the active one, as a click into it)
 //   set FormN.Control=VALUE      (text as typed; check box 0/1 and option button 1 act as
 //                                 the user's click; scroll bar its value)
 //   click FormN.Control

@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/parameter_file.h"
+#include "experiment/transfer_to_interference.h"
 #include "platform/app.h"
 
 namespace quorvel::experiment {
@@ -171,6 +172,7 @@ Form4::Form4(platform::App& app)
   Command3.onClick = [this] { continueExperiment(false); };
   Command4.onClick = [this] { continueExperiment(true); };
   Command13.onClick = [this] { compareWithMichelson(); };
+  Command9.onClick = [this] { transferToInterference(*this, state_); };
 }
 
 platform::Label& Form4::addCaption(const std::string& field, const std::string& text, int left,

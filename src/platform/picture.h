@@ -24,7 +24,8 @@ class Picture {
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
-  // Size in pixels. Resizing keeps the drawn image at the top left (the rest is filled
+  // Size in pixels (at most 32767 wide, as the widest picture box, and 10000 high).
+  // Resizing keeps the drawn image at the top left (the rest is filled
   // with the back colour) and keeps the user scale, which then maps onto the new size.
   int width() const;
   int height() const;
@@ -65,6 +66,11 @@ class Picture {
   void circle(double x, double y, double r, std::optional<Color> color = {},
               std::optional<double> start = {}, std::optional<double> end = {});
   void pset(double x, double y, std::optional<Color> color = {});
+  // For pictures redrawn point by point many times a second: a column of pixels at x from
+  // y1 to y2 (both ends included) and a single pixel, one pixel wide whatever DrawWidth
+  // is, written straight into the image. The current position does not move.
+  void columnSpan(double x, double y1, double y2, Color color);
+  void setPixel(double x, double y, Color color);
 
   double currentX() const;
   double currentY() const;

@@ -108,6 +108,32 @@ TEST(PictureDrawing, LinesLandOnTheirPixels) {
   for (int row : {97, 103}) EXPECT_EQ(wide.at(100, row), kWhite) << row;
 }
 
+TEST(PictureDrawing, ColumnsAndPixelsWrittenStraightIntoTheImage) {
+  Board b;
+  b.picture.setDrawWidth(5);
+  const Rgb green{0, 200, 0};
+  // A column from y = 0 down to y = −2: rows 100..120 of column 110, one pixel wide.
+  b.picture.columnSpan(1, 0, -2, rgb(0, 200, 0));
+  EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, green), 21);
+  EXPECT_EQ(b.at(110, 100), green);
+  EXPECT_EQ(b.at(110, 120), green);
+  EXPECT_EQ(b.at(111, 110), kWhite);
+  // Ends beyond the image are cut; a column outside it draws nothing.
+  b.picture.columnSpan(-5, 50, -50, rgb(0, 200, 0));
+  EXPECT_EQ(countColour(b.picture, 50, 0, 51, 201, green), 201);
+  b.picture.columnSpan(11, 0, 1, rgb(0, 200, 0));
+  b.picture.setPixel(-3, 4, rgb(255, 0, 0));
+  EXPECT_EQ(b.at(70, 60), kRed);
+  b.picture.setPixel(30, 4, rgb(255, 0, 0));
+  EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, kRed), 1);
+  EXPECT_EQ(b.picture.currentX(), 0);
+  // Pictures as wide as a picture box can be.
+  Picture wide(32500, 10);
+  EXPECT_EQ(wide.width(), 32500);
+  wide.resize(40000, 10);
+  EXPECT_EQ(wide.width(), 32767);
+}
+
 TEST(PictureDrawing, BoxOutlineAndFill) {
   struct Case {
     int fillStyle;

@@ -29,6 +29,7 @@ namespace quorvel::platform {
 namespace {
 
 constexpr int kMaxSide = 10000;
+constexpr int kMaxWidth = 32767;
 constexpr int kMaxDrawWidth = 1000;
 // Pixel coordinates are kept within this distance of the origin before they reach the
 // painter: far enough that the clipped part never shows, near enough for its fixed-point
@@ -52,6 +53,7 @@ QColor toQColor(Color color) {
 }
 
 int clampSide(int px) { return std::clamp(px, 1, kMaxSide); }
+int clampWidth(int px) { return std::clamp(px, 1, kMaxWidth); }
 
 // The pixel a (finite) pixel coordinate falls in: pixel n covers [n, n + 1).
 int pixelOf(double v) {
@@ -261,7 +263,7 @@ void drawLargeCircle(QPainter& painter, QPointF centre, double radius, double st
 const QImage& imageOf(const Picture& picture) { return picture.impl().image; }
 
 Picture::Picture(int widthPx, int heightPx) : impl_(std::make_unique<Impl>()) {
-  impl_->image = QImage(clampSide(widthPx), clampSide(heightPx), QImage::Format_RGB32);
+  impl_->image = QImage(clampWidth(widthPx), clampSide(heightPx), QImage::Format_RGB32);
   impl_->clear();
 }
 
@@ -271,7 +273,7 @@ int Picture::width() const { return impl_->image.width(); }
 int Picture::height() const { return impl_->image.height(); }
 
 void Picture::resize(int widthPx, int heightPx) {
-  const int w = clampSide(widthPx);
+  const int w = clampWidth(widthPx);
   const int h = clampSide(heightPx);
   if (w == width() && h == height()) return;
   QImage resized(w, h, QImage::Format_RGB32);
@@ -434,6 +436,35 @@ void Picture::pset(double x, double y, std::optional<Color> color) {
   preparePainter(painter);
   painter.setPen(impl_->pen(color));
   painter.drawPoint(pixelOf(c), pixelOf(r));
+  impl_->changed();
+}
+
+void Picture::columnSpan(double x, double y1, double y2, Color color) {
+  const double c = impl_->pxX(x);
+  const double r1 = impl_->pxY(y1);
+  const double r2 = impl_->pxY(y2);
+  if (!std::isfinite(c) || !finite(r1, r2)) return;
+  const int column = pixelOf(c);
+  if (column < 0 || column >= width()) return;
+  const int top = std::max(std::min(pixelOf(r1), pixelOf(r2)), 0);
+  const int bottom = std::min(std::max(pixelOf(r1), pixelOf(r2)), height() - 1);
+  const Rgb rgb = resolve(color);
+  const QRgb value = qRgb(rgb.r, rgb.g, rgb.b);
+  for (int row = top; row <= bottom; ++row) {
+    reinterpret_cast<QRgb*>(impl_->image.scanLine(row))[column] = value;
+  }
+  impl_->changed();
+}
+
+void Picture::setPixel(double x, double y, Color color) {
+  const double c = impl_->pxX(x);
+  const double r = impl_->pxY(y);
+  if (!finite(c, r)) return;
+  const int column = pixelOf(c);
+  const int row = pixelOf(r);
+  if (column < 0 || row < 0 || column >= width() || row >= height()) return;
+  const Rgb rgb = resolve(color);
+  reinterpret_cast<QRgb*>(impl_->image.scanLine(row))[column] = qRgb(rgb.r, rgb.g, rgb.b);
   impl_->changed();
 }
 

@@ -1,0 +1,94 @@
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <memory>
+
+#include "app/forms.h"
+#include "interference/form3.h"
+#include "interference/model/interference_run.h"
+#include "interference/model/screen_frame.h"
+#include "platform/app.h"
+#include "platform/headless/headless_host.h"
+
+namespace {
+
+using quorvel::interference::Form3;
+namespace model = quorvel::interference::model;
+
+// Pictures print their labels only with a GUI application: one offscreen, made once.
+void ensureGui() {
+  static int argc = 1;
+  static char name[] = "interference_bench";
+  static char* argv[] = {name, nullptr};
+  static std::unique_ptr<QGuiApplication> gui;
+  if (!gui) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    gui = std::make_unique<QGuiApplication>(argc, argv);
+  }
+}
+
+// The interference window with its rays transformed and "+ закончить расчет через" ticked.
+struct Window {
+  quorvel::platform::HeadlessHost host;
+  quorvel::platform::App app{host};
+  explicit Window(int ML) {
+    ensureGui();
+    quorvel::app::registerForms(app.windows());
+    app.windows().show("Form1");
+    app.windows().show("Form3");
+    Form3& f = form();
+    f.click(f.Command3);
+    f.click(f.Check8);
+    f.click(f.Check6);
+    f.typeText(f.Text41, std::to_string(ML));
+  }
+  ~Window() {
+    for (auto* f : app.windows().openForms()) app.windows().unload(f->name());
+  }
+  Form3& form() { return *static_cast<Form3*>(app.windows().find("Form3")); }
+};
+
+// "2 - Начать расчет" with the window's own settings: 2 intervals of 20 000 steps over
+// 500·ML + 1 points, with the pictures, the fields and the graph drawn.
+void BM_Computation(benchmark::State& state) {
+  Window window(static_cast<int>(state.range(0)));
+  Form3& f = window.form();
+  for (auto _ : state) {
+    f.click(f.Command1);
+    benchmark::DoNotOptimize(f.run()->Sint());
+  }
+  state.counters["points_per_s"] =
+      benchmark::Counter(2.0 * 20000 * f.run()->points() * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate);
+  state.counters["yields"] = static_cast<double>(window.host.doEventsCalls());
+}
+BENCHMARK(BM_Computation)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Computation)->Arg(65)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One sweep of the screen by the model alone.
+void BM_Sweep(benchmark::State& state) {
+  model::ComputationParameters p;
+  p.A1e = 85 / 57.2957795130823;
+  p.A2e = 95 / 57.2957795130823;
+  p.Ve1 = model::phaseSpeedAlongScreen(1, p.A1e);
+  p.Ve2 = model::phaseSpeedAlongScreen(1, p.A2e);
+  p.omega1 = p.omega2 = 2 * 3.14159265358979 * 1e6;
+  p.ML = static_cast<int>(state.range(0));
+  model::StartValues s;
+  model::computeWidths(p, s);
+  model::computePhases(p, s);
+  model::InterferenceRun run(p, s);
+  model::InterferenceObserver observer;
+  double T = 0;
+  for (auto _ : state) {
+    run.sweep(T, observer);
+    T += 1e-9;
+  }
+  state.counters["points_per_s"] = benchmark::Counter(
+      static_cast<double>(run.points()) * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Sweep)->Arg(1)->Arg(65);
+
+}  // namespace
