@@ -209,6 +209,7 @@ class ContinuousExperiment {
   ContinuousObserver* observer_ = nullptr;
   bool finished_ = false;
   bool failed_ = false;
+  bool filterTests_ = false;  // skip the tests that cannot fire (leaping)
 };
 
 }  // namespace quorvel::experiment::model
