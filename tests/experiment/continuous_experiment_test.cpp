@@ -418,3 +418,46 @@ TEST(ContinuousExperimentTexts, TablesAtTheirPlaces) {
 
 }  // namespace
 }  // namespace quorvel::experiment
+
+namespace quorvel::experiment {
+namespace {
+
+using model::ContinuousParameters;
+using testing_support::ContinuousRun;
+using testing_support::finishedRun;
+using testing_support::parametersOf;
+
+// At the "Real" fields (two billion steps): full steps change no time, the lines at rest see
+// the moving source's shift and the mirror and the screen the source's own frequency.
+TEST(ContinuousExperimentReal, PrismAtRealSpeeds) {
+  const auto& run = finishedRun(true, {}, {"Option7"});
+  ASSERT_EQ(run.state.ii, 19);
+  ContinuousParameters p = parametersOf(run);
+  ASSERT_EQ(p.dt, 1e-15);
+  p.skip = true;
+  const ContinuousRun skipping(run, p);
+  p.skip = false;
+  const ContinuousRun fine(run, p);
+  ASSERT_EQ(skipping.end, model::LoopEnd::Finished);
+  ASSERT_EQ(fine.end, model::LoopEnd::Finished);
+  for (int k : {10, 14, 18, 20, 24, 28, 110, 114, 118, 120, 124, 128}) {
+    const double v = fine.experiment.v()[static_cast<std::size_t>(k)];
+    EXPECT_NEAR(skipping.experiment.v()[static_cast<std::size_t>(k)] / v, 1, 1e-9) << k;
+  }
+  EXPECT_LT(skipping.experiment.fullSteps() + skipping.experiment.refinedSteps(),
+            0.5 * fine.experiment.refinedSteps());
+  const double step = p.dt / p.refinementDivisor;
+  double launch = std::ceil(p.N0 / p.v01 / step);
+  while ((launch - 1) * step >= p.N0 / p.v01) launch -= 1;
+  while (launch * step < p.N0 / p.v01) launch += 1;
+  const double own = p.N0 / ((launch - 1) * step);
+  for (int k : {10, 14, 18, 20, 24, 28}) {
+    EXPECT_NEAR(fine.experiment.v()[static_cast<std::size_t>(k)] / own, 1, 1e-9) << k;
+  }
+  const double u = p.V * std::cos(p.AlfaV - run.state.legs.An[10]);
+  EXPECT_NEAR(fine.experiment.v()[110] / (own / (1 - u / p.c)), 1, 2 / (launch - 1));
+  EXPECT_NEAR(fine.experiment.v()[110] / p.v01 - 1, u / p.c, 3 / (launch - 1));
+}
+
+}  // namespace
+}  // namespace quorvel::experiment
