@@ -111,6 +111,15 @@ void Form4::resetPointsToRunStart() {
 
 void Form4::startContinuous() {
   if (running_) return;
+  // What the experiment cannot model is said first, whatever the run and the fields.
+  model::ContinuousParameters options;
+  options.prism = Option8.value();
+  options.divergence = Check27.ticked();
+  options.cylinder = Check25.ticked();
+  if (options.divergence || (options.prism && options.cylinder)) {
+    host().messageBox(model::continuousRefusal(options).value_or(""), Buttons::Ok, "Quorvel");
+    return;
+  }
   const bool finishedRun = state_.started && state_.ii == 19 && state_.jj == 29 &&
                            state_.options.prism == Option8.value();
   if (!finishedRun) {

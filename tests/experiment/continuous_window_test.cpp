@@ -38,6 +38,22 @@ class ContinuousWindowTest : public testing::Test {
   std::size_t mark = 0;
 };
 
+TEST_F(ContinuousWindowTest, WhatCannotBeModelledIsSaidFirst) {
+  f().click(f().Check25);  // the prism setup is chosen as the window opens
+  f().click(f().Command1);
+  ASSERT_EQ(fresh().size(), 1u);
+  EXPECT_EQ(fresh()[0].text, "Сплошной эксперимент выполняется  \r\n     только без цилиндра\r\n");
+  EXPECT_EQ(fresh()[0].title, "Quorvel");
+  mark = window.host.messages().size();
+  f().click(f().Check25);
+  f().click(f().Check27);
+  f().click(f().Command1);
+  ASSERT_EQ(fresh().size(), 1u);
+  EXPECT_EQ(fresh()[0].text,
+            "     Этот эксперимент выполняется  \r\nтолько без учета конусности луча\r\n");
+  EXPECT_EQ(f().continuous(), nullptr);
+}
+
 TEST_F(ContinuousWindowTest, RefusedWithoutAFinishedRunOfTheChosenSetup) {
   f().click(f().Command1);
   ASSERT_EQ(fresh().size(), 1u);
