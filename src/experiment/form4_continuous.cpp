@@ -154,8 +154,8 @@ void Form4::startContinuous() {
   captionOf(*this, "Label_Text75", prism ? "X1ф2л" : "Y1ф2л");
   captionOf(*this, "Label_Text74", prism ? "X2ф1л" : "Y2ф1л");
   captionOf(*this, "Label_Text76", prism ? "X2ф2л" : "Y2ф2л");
-  continuous_ = std::make_unique<model::ContinuousExperiment>(*parameters, state_.legs, shared.X,
-                                                               shared.Y);
+  continuous_ =
+      std::make_unique<model::ContinuousExperiment>(*parameters, state_.legs, shared.X, shared.Y);
   continuousLast_ = true;
   frontSegmentDrawn_ = {};
   shared.StopRequested = 0;
@@ -207,8 +207,8 @@ void Form4::drawContinuousFronts(const model::ContinuousExperiment& experiment) 
   if (Check11.ticked()) {
     SchemeDrawing drawing(picture, shared.X, shared.Y);
     if (experiment.parameters().prism) {
-      drawing.redrawPrism(schemeOf(state_), PrismOptions{state_.options.check3,
-                                                        state_.options.check17, false});
+      drawing.redrawPrism(schemeOf(state_),
+                          PrismOptions{state_.options.check3, state_.options.check17, false});
     } else {
       drawing.redrawBeamSplitter(schemeOf(state_));
     }
@@ -221,11 +221,10 @@ void Form4::drawContinuousFronts(const model::ContinuousExperiment& experiment) 
       const platform::Color color = ray == 0 ? platform::rgb(255, 0, 0) : platform::rgb(0, 0, 255);
       const int first = front * 4 + ray * 2;
       const double m = experiment.tick();
-      const std::array<double, 4> segment = {
-          edges[static_cast<std::size_t>(first)].x(m) / ML,
-          edges[static_cast<std::size_t>(first)].y(m) / ML,
-          edges[static_cast<std::size_t>(first + 1)].x(m) / ML,
-          edges[static_cast<std::size_t>(first + 1)].y(m) / ML};
+      const std::array<double, 4> segment = {edges[static_cast<std::size_t>(first)].x(m) / ML,
+                                             edges[static_cast<std::size_t>(first)].y(m) / ML,
+                                             edges[static_cast<std::size_t>(first + 1)].x(m) / ML,
+                                             edges[static_cast<std::size_t>(first + 1)].y(m) / ML};
       const auto slot = static_cast<std::size_t>(front * 2 + ray);
       if (ray == 0 ? Check14.ticked() : Check15.ticked()) {
         if (frontSegmentDrawn_[slot]) {

@@ -1,3 +1,5 @@
+#include "experiment/model/continuous_experiment.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "common/numbers.h"
-#include "experiment/model/continuous_experiment.h"
 #include "experiment/continuous_fixture.h"
 
 namespace quorvel::experiment {
@@ -112,12 +113,16 @@ TEST(ContinuousExperimentPhysics, SurfacesMovingWithTheApparatusReceiveTheSource
     std::vector<std::pair<std::string, std::string>> fields;
     std::vector<int> legs;
   };
-  const std::vector<int> splitterLegs = {10, 11, 13, 14, 15, 16, 18, 20, 22, 23, 24, 25, 26, 27, 28};
+  const std::vector<int> splitterLegs = {10, 11, 13, 14, 15, 16, 18, 20,
+                                         22, 23, 24, 25, 26, 27, 28};
   const Case cases[] = {
       {"splitter moving up", false, {}, splitterLegs},
       {"splitter moving at 30 degrees", false, {{"Text44", "30"}, {"Text41", "200"}}, splitterLegs},
       {"prism moving up", true, {}, {10, 14, 18, 20, 24, 28}},
-      {"prism moving at 120 degrees", true, {{"Text44", "120"}, {"Text41", "120"}}, {10, 14, 18, 20, 24, 28}},
+      {"prism moving at 120 degrees",
+       true,
+       {{"Text44", "120"}, {"Text41", "120"}},
+       {10, 14, 18, 20, 24, 28}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -347,7 +352,8 @@ TEST(ContinuousExperimentInput, RefusesWhatNeverEnds) {
       {"zero divisor", [](ContinuousParameters& p) { p.refinementDivisor = 0; }, wrong},
       {"no periods", [](ContinuousParameters& p) { p.N0 = 0; }, wrong},
       {"negative periods", [](ContinuousParameters& p) { p.N0 = -10; }, wrong},
-      {"launch within one step", [](ContinuousParameters& p) { p.N0 = p.v01 * p.dt / p.refinementDivisor; }, wrong},
+      {"launch within one step",
+       [](ContinuousParameters& p) { p.N0 = p.v01 * p.dt / p.refinementDivisor; }, wrong},
       {"second laser within one step",
        [](ContinuousParameters& p) {
          p.twoLasers = true;

@@ -40,8 +40,9 @@ struct ExperimentWindow {
 
 // One stepped run per setting, made once for the whole test program: the setup, then the
 // fields and check boxes to change (the Doppler models are off, so a run takes a moment).
-inline const FinishedRun& finishedRun(bool prism, const std::vector<std::pair<std::string, std::string>>& fields = {},
-                                      const std::vector<std::string>& clicks = {}) {
+inline const FinishedRun& finishedRun(
+    bool prism, const std::vector<std::pair<std::string, std::string>>& fields = {},
+    const std::vector<std::string>& clicks = {}) {
   static std::map<std::string, FinishedRun> runs;
   std::string key = prism ? "prism" : "splitter";
   for (const auto& [name, text] : fields) key += "|" + name + "=" + text;
@@ -53,7 +54,8 @@ inline const FinishedRun& finishedRun(bool prism, const std::vector<std::pair<st
   f.click(f.Check1);   // "+ эффект Доплера " off
   f.click(f.Check11);  // no animation
   for (const auto& name : clicks) f.click(*f.find(name));
-  for (const auto& [name, text] : fields) f.typeText(*static_cast<platform::TextBox*>(f.find(name)), text);
+  for (const auto& [name, text] : fields)
+    f.typeText(*static_cast<platform::TextBox*>(f.find(name)), text);
   f.click(f.Command7);
   FinishedRun run;
   run.state = f.state();

@@ -111,7 +111,8 @@ TEST_F(ContinuousWindowTest, RunWritesResultsAndContinueFinishesAgain) {
   EXPECT_EQ(caption("Label_Text75"), "Y1ф2л");
   EXPECT_EQ(caption("Label_Text74"), "Y2ф1л");
   EXPECT_EQ(caption("Label_Text76"), "Y2ф2л");
-  EXPECT_EQ(f().Text42.text(), common::numberText(common::truncateDecimals(1e-7 * 30000 / 0.0065, 9)));
+  EXPECT_EQ(f().Text42.text(),
+            common::numberText(common::truncateDecimals(1e-7 * 30000 / 0.0065, 9)));
   EXPECT_EQ(f().Text53.text(),
             common::numberText(common::truncateDecimals(1e-7 * 30000 / (1e3 * 0.0065), 9)));
   EXPECT_EQ(f().Text17.text(), common::numberText(e->T()));

@@ -78,12 +78,12 @@ std::optional<std::string> continuousRefusal(const ContinuousParameters& p) {
   }
   const double step = p.dt / p.refinementDivisor;
   const bool stepOk = p.dt > 0 && p.refinementDivisor > 0 && step > 0 && std::isfinite(step);
-  const bool launchOk =
-      stepOk && p.N0 > 0 && std::isfinite(p.N0) && p.v01 > 0 && p.N0 / p.v01 > step &&
-      std::isfinite(p.N0 / p.v01) &&
-      (!(p.prism && p.twoLasers) || (p.v02 > 0 && p.N0 / p.v02 > step && std::isfinite(p.N0 / p.v02)));
-  const bool speedsOk = std::isfinite(p.c) && p.c > 0 && std::isfinite(p.Vx) && std::isfinite(p.Vy) &&
-                        std::isfinite(p.beamDiameter);
+  const bool launchOk = stepOk && p.N0 > 0 && std::isfinite(p.N0) && p.v01 > 0 &&
+                        p.N0 / p.v01 > step && std::isfinite(p.N0 / p.v01) &&
+                        (!(p.prism && p.twoLasers) ||
+                         (p.v02 > 0 && p.N0 / p.v02 > step && std::isfinite(p.N0 / p.v02)));
+  const bool speedsOk = std::isfinite(p.c) && p.c > 0 && std::isfinite(p.Vx) &&
+                        std::isfinite(p.Vy) && std::isfinite(p.beamDiameter);
   if (!stepOk || !launchOk || !speedsOk || p.refreshEvery < 1) {
     return std::string("Введите правильно данные");
   }
@@ -98,10 +98,9 @@ std::vector<PlacedText> steppedFrequencyTexts(const LegTables& legs, double v01,
   for (int i = 10; i <= 18; ++i) {
     const std::string text =
         "v(" + std::to_string(i) + ")/v01=   " + formatNumber(legs.v[at(i)] / v01, kRatio) +
-        "    " + formatNumber(legs.received[at(i)] / v01, kRatio) +
-        "                         v(" + std::to_string(i + 10) + ")/v02=   " +
-        formatNumber(legs.v[at(i + 10)] / v02, kRatio) + "    " +
-        formatNumber(legs.received[at(i + 10)] / v02, kRatio);
+        "    " + formatNumber(legs.received[at(i)] / v01, kRatio) + "                         v(" +
+        std::to_string(i + 10) + ")/v02=   " + formatNumber(legs.v[at(i + 10)] / v02, kRatio) +
+        "    " + formatNumber(legs.received[at(i + 10)] / v02, kRatio);
     texts.push_back({-12, 31.5 - 4.0 * i / 5, text});
   }
   return texts;
@@ -113,8 +112,7 @@ double continuousStepInWavelengths(const ContinuousParameters& p, bool refined) 
 }
 
 ContinuousExperiment::ContinuousExperiment(const ContinuousParameters& p, const LegTables& legs,
-                                           std::array<double, 131>& X,
-                                           std::array<double, 131>& Y)
+                                           std::array<double, 131>& X, std::array<double, 131>& Y)
     : p_(p), legs_(legs), X_(X), Y_(Y), X0_(X), Y0_(Y) {
   step_ = p.dt / p.refinementDivisor;
   sdx_ = p.Vx * step_;
@@ -152,10 +150,11 @@ ContinuousExperiment::ContinuousExperiment(const ContinuousParameters& p, const 
       double alfa, side;
       int next;
     };
-    const Row rows[] = {{10, 30, p.Alfa3, 1, 11},  {11, 3, p.Alfa3, 1, 13},  {13, 30, p.Alfa3, -1, 14},
-                        {14, 1, p.Alfa1, -1, 15},  {15, 30, p.Alfa3, 1, 16}, {16, 3, p.Alfa3, 1, 18},
-                        {22, 40, p.Alfa4, 1, 23},  {23, 4, p.Alfa4, 1, 24},  {24, 2, p.Alfa2, -1, 25},
-                        {25, 4, p.Alfa4, -1, 26},  {26, 40, p.Alfa4, -1, 27}, {27, 3, p.Alfa3, -1, 28}};
+    const Row rows[] = {
+        {10, 30, p.Alfa3, 1, 11}, {11, 3, p.Alfa3, 1, 13},   {13, 30, p.Alfa3, -1, 14},
+        {14, 1, p.Alfa1, -1, 15}, {15, 30, p.Alfa3, 1, 16},  {16, 3, p.Alfa3, 1, 18},
+        {22, 40, p.Alfa4, 1, 23}, {23, 4, p.Alfa4, 1, 24},   {24, 2, p.Alfa2, -1, 25},
+        {25, 4, p.Alfa4, -1, 26}, {26, 40, p.Alfa4, -1, 27}, {27, 3, p.Alfa3, -1, 28}};
     for (const Row& row : rows) {
       LegPlan plan = motion(row.leg);
       line(plan, row.point, row.alfa, row.side);
@@ -166,7 +165,8 @@ ContinuousExperiment::ContinuousExperiment(const ContinuousParameters& p, const 
       LegPlan plan = motion(leg);
       plan.kind = 2;
       plan.point = 6;
-      plan.threshold = (plan.speed * std::cos(plan.direction) + p.V * std::cos(p.AlfaV - Pi)) * step_;
+      plan.threshold =
+          (plan.speed * std::cos(plan.direction) + p.V * std::cos(p.AlfaV - Pi)) * step_;
       plan.next = leg + 1;
       plan_[at(leg)] = plan;
     }
@@ -176,8 +176,11 @@ ContinuousExperiment::ContinuousExperiment(const ContinuousParameters& p, const 
       double alfa;
       int next;
     };
-    const Row rows[] = {{10, 3, (p.Alfa3 + Pi) / 2, 14}, {11, 4, p.Alfa4, 14}, {14, 1, p.Alfa1, 18},
-                        {20, 3, (Pi - p.Alfa3) / 2, 24}, {24, 2, p.Alfa2, 28}};
+    const Row rows[] = {{10, 3, (p.Alfa3 + Pi) / 2, 14},
+                        {11, 4, p.Alfa4, 14},
+                        {14, 1, p.Alfa1, 18},
+                        {20, 3, (Pi - p.Alfa3) / 2, 24},
+                        {24, 2, p.Alfa2, 28}};
     for (const Row& row : rows) {
       LegPlan plan = motion(row.leg);
       // The side of the surface the edge meets: the one that makes it close in.
@@ -192,7 +195,8 @@ ContinuousExperiment::ContinuousExperiment(const ContinuousParameters& p, const 
       plan.point = 6;
       // Both along y: the edge's way up and the screen's own motion up.
       plan.threshold =
-          (plan.speed * std::cos(plan.direction - Pi / 2) + p.V * std::cos(p.AlfaV + Pi / 2)) * step_;
+          (plan.speed * std::cos(plan.direction - Pi / 2) + p.V * std::cos(p.AlfaV + Pi / 2)) *
+          step_;
       plan.next = leg + 1;
       plan_[at(leg)] = plan;
     }
@@ -322,8 +326,9 @@ ContinuousExperiment::Window ContinuousExperiment::touchWindow(int i, double fro
     const double reach = std::fabs(plan.threshold) * plan.norm;
     auto slack = [&](double t) {
       const double dt = std::isfinite(t) ? t : 0;
-      const double magnitude = std::fabs(plan.A) * (std::fabs(x + e.dx * dt) + std::fabs(px + sdx_ * dt)) +
-                               std::fabs(y + e.dy * dt) + std::fabs(py + sdy_ * dt);
+      const double magnitude =
+          std::fabs(plan.A) * (std::fabs(x + e.dx * dt) + std::fabs(px + sdx_ * dt)) +
+          std::fabs(y + e.dy * dt) + std::fabs(py + sdy_ * dt);
       return kRelativeSlack * magnitude + 1e-9 * reach;
     };
     double margin = slack(0);
@@ -726,9 +731,8 @@ std::vector<PlacedText> ContinuousExperiment::resultTexts() const {
       texts.push_back({-12, 23 - 4.0 * i / 5,
                        "v(" + std::to_string(i) + ")/v01=   " + ratio(v_[at(100 + i)] / p_.v01) +
                            "    " + ratio(v_[at(i)] / p_.v01) + "                         v(" +
-                           std::to_string(i + 10) + ")/v02=   " +
-                           ratio(v_[at(110 + i)] / p_.v02) + "    " +
-                           ratio(v_[at(i + 10)] / p_.v02)});
+                           std::to_string(i + 10) + ")/v02=   " + ratio(v_[at(110 + i)] / p_.v02) +
+                           "    " + ratio(v_[at(i + 10)] / p_.v02)});
     }
   } else {
     texts.push_back({-12.5, 16,

@@ -13,9 +13,9 @@ namespace quorvel::experiment::model {
 // What the continuous wave-front experiment is given besides the leg tables of a finished
 // stepped run. SI units, angles in radians.
 struct ContinuousParameters {
-  bool prism = false;           // the prism setup (else the beam-splitter setup)
-  double beamDiameter = 0.002;  // D, m
-  double dt = 1e-7;             // step of the stepped run, s
+  bool prism = false;              // the prism setup (else the beam-splitter setup)
+  double beamDiameter = 0.002;     // D, m
+  double dt = 1e-7;                // step of the stepped run, s
   double refinementDivisor = 1e3;  // the continuous run steps by dt / refinementDivisor
   int refreshEvery = 10;           // NC0: steps between display refreshes
   double N0 = 10;                  // wave periods between the two fronts
@@ -68,13 +68,13 @@ class ContinuousObserver : public LoopObserver {
 
 // One edge of a front of a ray: where it is and what it does.
 struct ContinuousEdge {
-  int state = 0;   // F E R L (front, edge, ray, leg digit); 0 before its ray starts
-  bool moving = false;  // launched (a rider of ray 2 moves with its ray-1 partner)
+  int state = 0;          // F E R L (front, edge, ray, leg digit); 0 before its ray starts
+  bool moving = false;    // launched (a rider of ray 2 moves with its ray-1 partner)
   double x0 = 0, y0 = 0;  // position at tick m0, m
   double dx = 0, dy = 0;  // displacement per tick, m
   double m0 = 0;
-  double speed = 0;        // light speed of the present leg, m/s
-  bool crossed = false;    // the crossing line of the present leg has been passed
+  double speed = 0;      // light speed of the present leg, m/s
+  bool crossed = false;  // the crossing line of the present leg has been passed
   bool atScreen = false;
   double screenX = 0, screenY = 0, screenT = 0;
   double x(double m) const { return x0 + dx * (m - m0); }
@@ -83,9 +83,9 @@ struct ContinuousEdge {
 
 // A touch of a surface or a crossing of a reference line by an edge.
 struct ContinuousEvent {
-  int edge = 0;   // 0..7: front 1 ray 1 edges 1, 2, ray 2 edges 1, 2, then front 2
-  int code = 0;   // the state code at the touch (3ERL / 4ERL for a crossing)
-  double T = 0;   // s
+  int edge = 0;     // 0..7: front 1 ray 1 edges 1, 2, ray 2 edges 1, 2, then front 2
+  int code = 0;     // the state code at the touch (3ERL / 4ERL for a crossing)
+  double T = 0;     // s
   double step = 0;  // steps made so far, this one included
   double tick = 0;  // time in continuous steps dt / refinementDivisor
 };
@@ -153,13 +153,13 @@ class ContinuousExperiment {
  private:
   // What ends a leg and how an edge moves on it.
   struct LegPlan {
-    int kind = 0;  // 0 none (after the screen), 1 a line, 2 the screen x = X(6), 3 y = Y(6)
+    int kind = 0;   // 0 none (after the screen), 1 a line, 2 the screen x = X(6), 3 y = Y(6)
     int point = 0;  // the setup point the line goes through
     double A = 0, norm = 1;  // the line A·x − y + K = 0 and √(A² + 1)
     double threshold = 0;    // closing distance per step, m: (V12 + V21)·step
     int next = 0;
     double speed = 0, direction = 0;  // m/s, rad
-    bool crossing = false;  // a reference line at rest across the leg
+    bool crossing = false;            // a reference line at rest across the leg
     double crossX = 0, crossY = 0, crossA = 0, crossNorm = 1, crossThreshold = 0;
   };
   struct Window {
@@ -196,7 +196,7 @@ class ContinuousExperiment {
   double m_ = 0;                         // ticks since the start
   double steps_ = 0;                     // steps since the start
   double fullSteps_ = 0, fineSteps_ = 0;
-  std::array<double, 2> launchTick_{};   // ray-1 and ray-2 edges of the second front
+  std::array<double, 2> launchTick_{};  // ray-1 and ray-2 edges of the second front
   std::array<bool, 2> launched_{};
   std::array<ContinuousEdge, 8> edges_{};
   std::array<LegPlan, 30> plan_{};
