@@ -152,3 +152,47 @@ TEST_F(ContinuousWindowTest, PrismRunShowsXCoordinates) {
 
 }  // namespace
 }  // namespace quorvel::experiment
+
+namespace quorvel::experiment {
+namespace {
+
+// "Остановить" during the continuous run, then "Продолжить": the results of a run left
+// alone. "Продолжить" goes on with the stepped run when that was started last.
+TEST(ContinuousWindowStop, StopAndContinueGiveTheResultsOfARunLeftAlone) {
+  testing_support::ExperimentWindow window;
+  Form4& f = window.form();
+  f.click(f.Option1);
+  f.click(f.Check1);
+  f.click(f.Check11);
+  f.click(f.Command7);
+  ASSERT_EQ(f.state().ii, 19);
+  f.click(f.Command1);
+  const std::string alone = f.Text73.text();
+  const auto events = f.continuous()->events().size();
+  window.host.stopAfter(2000);
+  f.click(f.Command1);
+  ASSERT_FALSE(f.continuous()->finished());
+  EXPECT_EQ(f.data()["continuous"]["status"], "stopped");
+  f.typeText(f.Text73, "");
+  int presses = 0;
+  while (!f.continuous()->finished() && presses < 1000) {
+    window.host.stopAfter(2000);
+    f.click(f.Command10);
+    ++presses;
+  }
+  EXPECT_GT(presses, 2);
+  EXPECT_TRUE(f.continuous()->finished());
+  EXPECT_EQ(f.continuous()->events().size(), events);
+  EXPECT_EQ(f.Text73.text(), alone);
+  EXPECT_EQ(f.Text17.text(), common::numberText(f.continuous()->T()));
+  // A new stepped run makes "Продолжить" the stepped run's again: it ends at once and shows
+  // its own time.
+  f.click(f.Command7);
+  f.click(f.Command10);
+  EXPECT_EQ(f.state().ii, 19);
+  EXPECT_EQ(f.Text17.text(), common::numberText(f.state().T));
+  EXPECT_NE(f.state().T, f.continuous()->T());
+}
+
+}  // namespace
+}  // namespace quorvel::experiment
