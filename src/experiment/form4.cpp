@@ -166,13 +166,18 @@ Form4::Form4(platform::App& app)
     if (running_) common::shared().StopRequested = 1;
     this->app().windows().unload(name());
   };
-  Command7.onClick = [this] { startExperiment(); };
+  Command7.onClick = [this] {
+    if (!running_) continuousLast_ = false;
+    startExperiment();
+  };
   Command2.onClick = [] { common::shared().StopRequested = 1; };
   Command14.onClick = [] { common::shared().StopRequested = 1; };
   Command3.onClick = [this] { continueExperiment(false); };
   Command4.onClick = [this] { continueExperiment(true); };
   Command13.onClick = [this] { compareWithMichelson(); };
   Command9.onClick = [this] { transferToInterference(*this, state_); };
+  Command1.onClick = [this] { startContinuous(); };
+  Command10.onClick = [this] { continueAfterStop(); };
 }
 
 platform::Label& Form4::addCaption(const std::string& field, const std::string& text, int left,
@@ -642,7 +647,8 @@ nlohmann::json Form4::data() const {
           {"T1", s.T1},
           {"T2", s.T2},
           {"started", s.started},
-          {"legs", legs}};
+          {"legs", legs},
+          {"continuous", continuousData()}};
 }
 
 }  // namespace quorvel::experiment

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "experiment/model/continuous_experiment.h"
 #include "experiment/model/experiment_state.h"
 #include "experiment/model/run_context.h"
 #include "experiment/model/run_steps.h"
@@ -65,6 +68,9 @@ class Form4 : public platform::Form {
   bool debugFileOpen() const { return debugFile_ != nullptr; }
   // The options of the check boxes and option buttons as the computations read them.
   model::Options options() const;
+  // The continuous wave-front experiment of the last "Моделирование сплошного эффекта
+  // Доплера…" press; null before the first.
+  const model::ContinuousExperiment* continuous() const { return continuous_.get(); }
 
  private:
   platform::Label& addCaption(const std::string& field, const std::string& text, int left, int top,
@@ -97,11 +103,26 @@ class Form4 : public platform::Form {
   void showResults(const model::ExperimentState& s);
   void printReport(const model::ExperimentState& s);
 
+  // The continuous wave-front experiment (Command1, and Command10/Command14 after it).
+  void startContinuous();
+  void continueAfterStop();
+  void runContinuous();
+  std::optional<model::ContinuousParameters> continuousParameters();
+  void resetPointsToRunStart();
+  void drawContinuousFronts(const model::ContinuousExperiment& experiment);
+  nlohmann::json continuousData() const;
+
   std::vector<std::unique_ptr<platform::Label>> captions_;
   SchemeParameters scheme_;
   model::ExperimentState state_;
   bool running_ = false;
   std::unique_ptr<std::ofstream> debugFile_;
+  std::unique_ptr<model::ContinuousExperiment> continuous_;
+  bool continuousLast_ = false;  // the continuous experiment was the last thing started
+  // The front segments drawn last, per front and ray: x1, y1, x2, y2 in drawing units.
+  std::array<std::array<double, 4>, 4> frontSegments_{};
+  std::array<bool, 4> frontSegmentDrawn_{};
+  std::chrono::steady_clock::time_point lastContinuousDrawing_{};
   // What the animation drew last, to skip redraws that change no pixel.
   RedrawMemo redrawMemo_;
 };
