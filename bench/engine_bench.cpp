@@ -30,10 +30,10 @@ class CountingObserver : public RunObserver {
 };
 
 struct Fields {
-  double Vs0;       // m/s
-  double Vx, Vy;    // m/s
-  double L1;        // m
-  double dt;        // s
+  double Vs0;     // m/s
+  double Vx, Vy;  // m/s
+  double L1;      // m
+  double dt;      // s
   int NC0;
 };
 
@@ -77,8 +77,8 @@ void mirrorModelCall(benchmark::State& bench, const Fields& fields, bool leaping
   }
   // The model's steps, from the time of its last event; the yields are its strides.
   bench.counters["model_steps"] = std::round(observer.shown / (s.P0 / s.refinementDivisor));
-  bench.counters["yields_per_call"] = benchmark::Counter(static_cast<double>(observer.yields),
-                                                         benchmark::Counter::kAvgIterations);
+  bench.counters["yields_per_call"] =
+      benchmark::Counter(static_cast<double>(observer.yields), benchmark::Counter::kAvgIterations);
   bench.counters["vr_over_v01"] = s.vr / s.v01;
 }
 
@@ -89,10 +89,18 @@ constexpr Fields kTestAcross{30e3, 3.3e3, 0, 0.0065, 1e-7, 10};
 // "Real": light at 300000 km/s, the setup at 330 km/s, L1 = 650 nm, dt = 1E-15 s.
 constexpr Fields kReal{300000e3, 0, 330e3, 650e-9, 1e-15, 10000};
 
-void BM_MirrorModelTest(benchmark::State& b) { mirrorModelCall(b, kTest, true); }
-void BM_MirrorModelTestAcross(benchmark::State& b) { mirrorModelCall(b, kTestAcross, true); }
-void BM_MirrorModelReal(benchmark::State& b) { mirrorModelCall(b, kReal, true); }
-void BM_MirrorModelTestStepped(benchmark::State& b) { mirrorModelCall(b, kTest, false); }
+void BM_MirrorModelTest(benchmark::State& b) {
+  mirrorModelCall(b, kTest, true);
+}
+void BM_MirrorModelTestAcross(benchmark::State& b) {
+  mirrorModelCall(b, kTestAcross, true);
+}
+void BM_MirrorModelReal(benchmark::State& b) {
+  mirrorModelCall(b, kReal, true);
+}
+void BM_MirrorModelTestStepped(benchmark::State& b) {
+  mirrorModelCall(b, kTest, false);
+}
 BENCHMARK(BM_MirrorModelTest)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MirrorModelTestAcross)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MirrorModelReal)->Unit(benchmark::kMicrosecond);
@@ -140,12 +148,24 @@ void wholeRun(benchmark::State& bench, bool prism, bool real, bool leaping) {
   bench.counters["refreshes"] = static_cast<double>(observer.refreshes);
 }
 
-void BM_PrismRunTest(benchmark::State& b) { wholeRun(b, true, false, true); }
-void BM_BeamSplitterRunTest(benchmark::State& b) { wholeRun(b, false, false, true); }
-void BM_PrismRunReal(benchmark::State& b) { wholeRun(b, true, true, true); }
-void BM_BeamSplitterRunReal(benchmark::State& b) { wholeRun(b, false, true, true); }
-void BM_PrismRunTestStepped(benchmark::State& b) { wholeRun(b, true, false, false); }
-void BM_BeamSplitterRunTestStepped(benchmark::State& b) { wholeRun(b, false, false, false); }
+void BM_PrismRunTest(benchmark::State& b) {
+  wholeRun(b, true, false, true);
+}
+void BM_BeamSplitterRunTest(benchmark::State& b) {
+  wholeRun(b, false, false, true);
+}
+void BM_PrismRunReal(benchmark::State& b) {
+  wholeRun(b, true, true, true);
+}
+void BM_BeamSplitterRunReal(benchmark::State& b) {
+  wholeRun(b, false, true, true);
+}
+void BM_PrismRunTestStepped(benchmark::State& b) {
+  wholeRun(b, true, false, false);
+}
+void BM_BeamSplitterRunTestStepped(benchmark::State& b) {
+  wholeRun(b, false, false, false);
+}
 BENCHMARK(BM_PrismRunTest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BeamSplitterRunTest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrismRunReal)->Unit(benchmark::kMillisecond);

@@ -41,7 +41,8 @@ void startEachIteration(benchmark::State& state, Window& window) {
   Clock::time_point last;
   window.host.onDoEvents = [&] {
     const Clock::time_point now = Clock::now();
-    longestGap = std::max(longestGap, std::chrono::duration<double, std::milli>(now - last).count());
+    longestGap =
+        std::max(longestGap, std::chrono::duration<double, std::milli>(now - last).count());
     last = now;
   };
   long long yields = 0;
@@ -73,7 +74,7 @@ void runLoopOnly(benchmark::State& state, Window& window) {
   f.click(f.Check1);   // "+ эффект Доплера " off
   f.click(f.Check14);  // no front circles
   f.click(f.Check15);
-  f.click(f.Check9);   // no front paths
+  f.click(f.Check9);  // no front paths
   f.typeText(f.Text10, "1000");
   startEachIteration(state, window);
 }

@@ -80,9 +80,8 @@ json formJson(const Form& form) {
 }
 
 bool isCommandWord(const std::string& word) {
-  static const char* words[] = {"open", "close", "set",  "click", "mouse",     "answer",
-                                "file", "wait",  "save", "dump",  "stop-after",
-                                "activate"};
+  static const char* words[] = {"open", "close", "set",  "click", "mouse",      "answer",
+                                "file", "wait",  "save", "dump",  "stop-after", "activate"};
   return std::any_of(std::begin(words), std::end(words),
                      [&word](const char* w) { return word == w; });
 }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <iosfwd>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"

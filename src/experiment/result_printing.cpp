@@ -50,7 +50,6 @@ bool printPathReport(ReportSetup setup, const PathReportInput& input, platform::
   return true;
 }
 
-
 ArmTimes printMichelsonComparison(platform::Picture& picture, const MichelsonInput& in) {
   picture.setFillColor(platform::kHighlightText);
   picture.setFillStyle(0);

@@ -122,9 +122,10 @@ bool Form4::readRunParameters(model::ExperimentState& s) {
 
   // A setup as fast as its light could never be reached by it.
   {
-    const double speed = std::hypot(
-        f.Vss * std::cos(f.AlfaVss / common::RadToDeg) + f.Vz * std::cos(f.AlfaVz / common::RadToDeg),
-        f.Vss * std::sin(f.AlfaVss / common::RadToDeg) + f.Vz * std::sin(f.AlfaVz / common::RadToDeg));
+    const double speed = std::hypot(f.Vss * std::cos(f.AlfaVss / common::RadToDeg) +
+                                        f.Vz * std::cos(f.AlfaVz / common::RadToDeg),
+                                    f.Vss * std::sin(f.AlfaVss / common::RadToDeg) +
+                                        f.Vz * std::sin(f.AlfaVz / common::RadToDeg));
     const double light = Check4.ticked() && !Option6.value() ? f.Vs0 / f.mediumIndex : f.Vs0;
     if (!(speed < light)) {
       return refuse("Скорость установки должна быть меньше скорости света в модели");

@@ -118,20 +118,20 @@ OutlinePixels SchemeDrawing::pixelsOf(const Primitive& q) const {
   const platform::Color color = q.color.value_or(picture_.foreColor());
   if (q.kind == Primitive::Circle) {
     const double radius = std::fabs(q.x2) * picture_.width() / std::fabs(picture_.scaleWidth());
-    out.key = {q.kind, px(c1), px(r1), static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(radius)),
-               0, static_cast<std::int64_t>(color)};
+    out.key = {q.kind, px(c1),
+               px(r1), static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(radius)),
+               0,      static_cast<std::int64_t>(color)};
     const double reach = std::min(radius, kRange) + 3;  // the pen's width and rounding
     out.covered = PixelRect{clamp(std::floor(c1 - reach)), clamp(std::floor(r1 - reach)),
-                   clamp(std::ceil(c1 + reach)), clamp(std::ceil(r1 + reach))};
+                            clamp(std::ceil(c1 + reach)), clamp(std::ceil(r1 + reach))};
   } else {
     const double c2 = picture_.toPixelX(q.x2);
     const double r2 = picture_.toPixelY(q.y2);
     out.key = {q.kind, px(c1), px(r1), px(c2), px(r2), static_cast<std::int64_t>(color)};
     constexpr double kReach = 3;
-    out.covered = PixelRect{clamp(std::floor(std::min(c1, c2) - kReach)),
-                   clamp(std::floor(std::min(r1, r2) - kReach)),
-                   clamp(std::ceil(std::max(c1, c2) + kReach)),
-                   clamp(std::ceil(std::max(r1, r2) + kReach))};
+    out.covered = PixelRect{
+        clamp(std::floor(std::min(c1, c2) - kReach)), clamp(std::floor(std::min(r1, r2) - kReach)),
+        clamp(std::ceil(std::max(c1, c2) + kReach)), clamp(std::ceil(std::max(r1, r2) + kReach))};
   }
   // A coordinate that is not a number covers nothing the painter sees, but is never equal.
   if (!std::isfinite(c1 + r1)) out.covered = PixelRect{1, 1, 0, 0};
@@ -167,8 +167,8 @@ void SchemeDrawing::finishRedraw(RedrawMemo& memo, std::size_t eraseCount) {
         if (redraw[i]) continue;
         for (std::size_t j = 0; j < count && !redraw[i]; ++j) {
           if (!redraw[j]) continue;
-          redraw[i] = drawn[i].covered.meets(erased[j].covered) ||
-                      drawn[i].covered.meets(drawn[j].covered);
+          redraw[i] =
+              drawn[i].covered.meets(erased[j].covered) || drawn[i].covered.meets(drawn[j].covered);
         }
         grew = grew || redraw[i];
       }
@@ -219,9 +219,8 @@ void SchemeDrawing::redrawBeamSplitter(const SchemeParameters& p, RedrawMemo* me
   const double ML = p.ML;
   // The screen box: W/2 wide to the right of its centre's x, W/2 high about its y.
   const auto screenBox = [&](int centre, std::optional<platform::Color> color) {
-    emitBox(X_[centre] / ML + p.mirrorWidth / (2 * ML),
-                 Y_[centre] / ML - p.mirrorWidth / (4 * ML), X_[centre] / ML,
-                 Y_[centre] / ML + p.mirrorWidth / (4 * ML), color);
+    emitBox(X_[centre] / ML + p.mirrorWidth / (2 * ML), Y_[centre] / ML - p.mirrorWidth / (4 * ML),
+            X_[centre] / ML, Y_[centre] / ML + p.mirrorWidth / (4 * ML), color);
   };
 
   for (int e = 1; e <= 4; ++e) drawQuad(corner(e, 5), kEraseColor, ML);

@@ -69,7 +69,7 @@ struct RedrawMemo {
   std::vector<PixelRect> touched;    // drawn on since, through touch()
   std::uint64_t revision = 0;        // the picture's revision after the last redraw
   bool valid = false;
-  long long outlinesSkipped = 0;     // for the figures
+  long long outlinesSkipped = 0;  // for the figures
   long long outlinesDrawn = 0;
 
   void touch(const PixelRect& rect) { touched.push_back(rect); }

@@ -1,6 +1,7 @@
+#include "app/form1.h"
+
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
 #include "app/forms.h"
 #include "common/shared.h"
 #include "platform/app.h"
@@ -48,7 +49,7 @@ TEST_F(Form1Test, ControlsHaveTheirCaptionsAndInitialTexts) {
   };
   for (const auto& [button, caption] : buttons) EXPECT_EQ(button->caption(), caption);
   const std::pair<const platform::TextBox*, const char*> texts[] = {
-      {&f.Text20, "1"}, {&f.Text5, "+3"}, {&f.Text6, "44,5"},
+      {&f.Text20, "1"},   {&f.Text5, "+3"},   {&f.Text6, "44,5"},
       {&f.Text7, "48,7"}, {&f.Text16, "0,1"}, {&f.Text21, "10"},
   };
   for (const auto& [box, text] : texts) EXPECT_EQ(box->text(), text);
@@ -101,11 +102,11 @@ TEST_F(Form1Test, LoadSetsValuesStartsTimerAndDrawsGrid) {
     return picture.pixel(static_cast<int>(picture.toPixelX(x) + 0.5),
                          static_cast<int>(picture.toPixelY(y) + 0.5));
   };
-  EXPECT_EQ(at(-7, 6.5), (platform::Rgb{200, 200, 200}));     // on the line x = −7
-  EXPECT_EQ(at(-7.5, 6.5), (platform::Rgb{255, 255, 255}));   // between grid lines
-  EXPECT_EQ(at(6.5, -3), (platform::Rgb{120, 120, 120}));     // lower diagram's x axis
-  EXPECT_EQ(at(3, -8.5), (platform::Rgb{120, 120, 120}));     // its y axis
-  EXPECT_EQ(at(-5, 7.5), (platform::Rgb{120, 120, 120}));     // upper diagram's z axis
+  EXPECT_EQ(at(-7, 6.5), (platform::Rgb{200, 200, 200}));    // on the line x = −7
+  EXPECT_EQ(at(-7.5, 6.5), (platform::Rgb{255, 255, 255}));  // between grid lines
+  EXPECT_EQ(at(6.5, -3), (platform::Rgb{120, 120, 120}));    // lower diagram's x axis
+  EXPECT_EQ(at(3, -8.5), (platform::Rgb{120, 120, 120}));    // its y axis
+  EXPECT_EQ(at(-5, 7.5), (platform::Rgb{120, 120, 120}));    // upper diagram's z axis
 }
 
 TEST_F(Form1Test, TimerWritesDateAndTime) {
@@ -122,10 +123,9 @@ TEST_F(Form1Test, IntervalFromSecondsField) {
     bool message;
   };
   const Case cases[] = {
-      {"0,5", 500, false}, {"1", 1000, false},    {"0.25", 250, false},
-      {"2,0004", 2000, false}, {"abc", 2000, true}, {"", 2000, true},
-      {"0", 2000, true},   {"-1", 2000, true},    {"1e9", 2000, true},
-      {"0,001", 1, false},
+      {"0,5", 500, false}, {"1", 1000, false},  {"0.25", 250, false}, {"2,0004", 2000, false},
+      {"abc", 2000, true}, {"", 2000, true},    {"0", 2000, true},    {"-1", 2000, true},
+      {"1e9", 2000, true}, {"0,001", 1, false},
   };
   std::size_t messages = 0;
   for (const Case& c : cases) {
@@ -136,8 +136,7 @@ TEST_F(Form1Test, IntervalFromSecondsField) {
     ASSERT_EQ(host.messages().size(), messages) << c.text;
     if (c.message) {
       EXPECT_EQ(host.messages().back().title, "Quorvel");
-      EXPECT_NE(host.messages().back().text.find("Интервал таймера не изменен"),
-                std::string::npos);
+      EXPECT_NE(host.messages().back().text.find("Интервал таймера не изменен"), std::string::npos);
     }
   }
   // The timer keeps going after a bad text.

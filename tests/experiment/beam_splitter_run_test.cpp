@@ -1,6 +1,4 @@
 #include "experiment/model/beam_splitter_run.h"
-#include "experiment/model/run_fields.h"
-#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +14,9 @@
 #include "common/shared.h"
 #include "experiment/model/michelson_theory.h"
 #include "experiment/model/path_report.h"
+#include "experiment/model/run_fields.h"
 #include "experiment/model/run_start.h"
+#include "experiment/run_harness.h"
 #include "platform/headless/headless_host.h"
 #include "platform/picture.h"
 

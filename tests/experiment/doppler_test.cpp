@@ -1,5 +1,4 @@
 #include "experiment/model/doppler.h"
-#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "common/numbers.h"
+#include "experiment/run_harness.h"
 #include "platform/headless/headless_host.h"
 #include "platform/picture.h"
 
@@ -209,11 +209,11 @@ TEST_F(DopplerExactMirrorTest, EventTextsPromptsAndRefreshes) {
   for (int variant = 0; variant < 4; ++variant) {
     const bool autoRun = variant & 1;
     s.leaping = variant & 2;
-    SCOPED_TRACE(testing::Message() << (autoRun ? "Auto" : "step by step")
-                                    << (s.leaping ? ", leaping" : ", stepped"));
+    SCOPED_TRACE(testing::Message()
+                 << (autoRun ? "Auto" : "step by step") << (s.leaping ? ", leaping" : ", stepped"));
     platform::HeadlessHost localHost;
     RunHarness localHarness{localHost, nullptr, stop};
-  RunContext& local = localHarness.context;
+    RunContext& local = localHarness.context;
     std::vector<double> shown;
     localHarness.observer.onShowTime = [&](double T) { shown.push_back(T); };
     s.options.autoModels = autoRun;
@@ -236,8 +236,8 @@ TEST_F(DopplerExactMirrorTest, EventTextsPromptsAndRefreshes) {
                                 ratio + "\r\nv2/v0=    " + ratio + "\r\n");
     EXPECT_DOUBLE_EQ(s.vm, 10 / 10.125);
     EXPECT_DOUBLE_EQ(s.vr, 10 / 10.125);
-    EXPECT_EQ(shown, (std::vector<double>{14.625, 14.625, 24.75, 24.75, 39, 39, 49.125, 49.125,
-                                          49.125}));
+    EXPECT_EQ(shown,
+              (std::vector<double>{14.625, 14.625, 24.75, 24.75, 39, 39, 49.125, 49.125, 49.125}));
     // After every step but the last; leaping, after the leaps to 24.75, 39 and 49.125.
     EXPECT_EQ(localHost.doEventsCalls(), s.leaping ? 3 : 130);
   }
@@ -268,7 +268,7 @@ TEST_F(DopplerExactMirrorTest, NoAnswerOrAStopEndsTheModelKeepingTheFrequencies)
     platform::HeadlessHost localHost;
     int flag = c.atEntry;
     RunHarness localHarness{localHost, nullptr, flag};
-  RunContext& local = localHarness.context;
+    RunContext& local = localHarness.context;
     localHost.onDoEvents = [&] {
       if (localHost.doEventsCalls() == stopAt) flag = 1;
     };
@@ -289,7 +289,7 @@ TEST_F(DopplerExactMirrorTest, DetailDrawingRedrawsTheSchemeUnlessTrajectories) 
     picture.scale(-20, 20, 20, -20);
     picture.pset(-15, 15, platform::rgb(255, 0, 0));
     RunHarness drawingHarness{host, &picture, stop};
-  RunContext& drawing = drawingHarness.context;
+    RunContext& drawing = drawingHarness.context;
     int redraws = 0;
     drawingHarness.observer.onRedrawScheme = [&] {
       ++redraws;
@@ -326,7 +326,7 @@ TEST_F(DopplerTest, ModelFaultsShowTheirMessageAndKeepTheFrequencies) {
     SCOPED_TRACE(testing::Message() << c.AnDeg << " " << c.nu << " " << c.code);
     platform::HeadlessHost localHost;
     RunHarness localHarness{localHost, nullptr, stop};
-  RunContext& local = localHarness.context;
+    RunContext& local = localHarness.context;
     ExperimentState s = testState(0, c.betaY, deg(c.AnDeg), 0);
     s.vm = 123;
     s.vr = 456;

@@ -1,5 +1,4 @@
 #include "experiment/model/geometry.h"
-#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "common/numbers.h"
+#include "experiment/run_harness.h"
 #include "platform/headless/headless_host.h"
 #include "platform/picture.h"
 
@@ -201,7 +201,7 @@ TEST_F(GeometryTest, ApproachMirrorStopsOnlyOnAStopRaisedWhileItRuns) {
     platform::HeadlessHost localHost;
     int flag = atEntry;
     RunHarness localHarness{localHost, nullptr, flag};
-  RunContext& local = localHarness.context;
+    RunContext& local = localHarness.context;
     localHost.onDoEvents = [&] {
       if (localHost.doEventsCalls() == 5) flag = 1;
     };
@@ -223,7 +223,7 @@ TEST_F(GeometryTest, ApproachMirrorDrawsTheFrontsWayOnlyWithFronts) {
     platform::Picture picture(200, 200);
     picture.scale(-10, 10, 10, -10);
     RunHarness drawingHarness{host, &picture, stop};
-  RunContext& drawing = drawingHarness.context;
+    RunContext& drawing = drawingHarness.context;
     ExperimentState s = testState(0, 0, Pi / 2, 0);
     s.options.drawFronts = fronts;
     ApproachPoints p{0.4, -0.4, 0, 0};  // segments from (0, 0) to (4, −4)…(4, 0) in units

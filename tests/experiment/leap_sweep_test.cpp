@@ -131,8 +131,8 @@ TEST(LeapSweepTest, CrestModelsLeapToTheStepsTheStepsFind) {
     int code;
     double An, alfa, tilt;  // degrees, degrees, rad
   };
-  const Geometry geometries[] = {{0, 180, 90, 0},      {90, 270, 0, 0},   {180, 0, 90, 0},
-                                 {270, 90, 0, 0},      {0, 90, 45, 0.02}, {90, 0, 45, -0.02},
+  const Geometry geometries[] = {{0, 180, 90, 0},      {90, 270, 0, 0},    {180, 0, 90, 0},
+                                 {270, 90, 0, 0},      {0, 90, 45, 0.02},  {90, 0, 45, -0.02},
                                  {180, 90, 135, 0.01}, {270, 0, 135, 0.02}};
   const double motions[][2] = {{0, 0}, {0.1, 0}, {0.1, 90}, {0.19, 200}, {0.05, 300}};
   int calls = 0, leapsFewer = 0;
@@ -141,14 +141,13 @@ TEST(LeapSweepTest, CrestModelsLeapToTheStepsTheStepsFind) {
       for (const Geometry& g : geometries) {
         for (const auto& m : motions) {
           for (double N0 : {1.0, 2.5, 10.0}) {
-            SCOPED_TRACE(testing::Message() << u.name << " K=" << K << " code " << g.code << " An "
-                                            << g.An << " β " << m[0] << "@" << m[1] << " N0 "
-                                            << N0);
-            const ExperimentState s =
-                crestState(u, K, m[0], deg(m[1]), deg(g.An), deg(g.alfa), N0);
+            SCOPED_TRACE(testing::Message()
+                         << u.name << " K=" << K << " code " << g.code << " An " << g.An << " β "
+                         << m[0] << "@" << m[1] << " N0 " << N0);
+            const ExperimentState s = crestState(u, K, m[0], deg(m[1]), deg(g.An), deg(g.alfa), N0);
             auto mirror = [&](ExperimentState& st, RunContext& context) {
-              return Dopler_Zerkalo(st, context, deg(g.alfa), deg(g.alfa) + g.tilt, st.c,
-                                    deg(g.An), st.v01 * (1 + m[0] / 3), g.code);
+              return Dopler_Zerkalo(st, context, deg(g.alfa), deg(g.alfa) + g.tilt, st.c, deg(g.An),
+                                    st.v01 * (1 + m[0] / 3), g.code);
             };
             const CrestResult stepped = runCrest(s, false, {}, mirror);
             const CrestResult leapt = runCrest(s, true, {}, mirror);
@@ -178,8 +177,8 @@ TEST(LeapSweepTest, CrestModelsLeapToTheStepsTheStepsFind) {
       // The source, every motion, crest B sent on its own step.
       for (const auto& m : motions) {
         for (double N0 : {1.0, 2.5, 10.0}) {
-          SCOPED_TRACE(testing::Message() << u.name << " source β " << m[0] << "@" << m[1]
-                                          << " N0 " << N0);
+          SCOPED_TRACE(testing::Message()
+                       << u.name << " source β " << m[0] << "@" << m[1] << " N0 " << N0);
           const ExperimentState s = crestState(u, K, m[0], deg(m[1]), 0, 0, N0);
           auto source = [](ExperimentState& st, RunContext& context) {
             return Dopler_Lazer(st, context);
@@ -204,9 +203,9 @@ TEST(LeapSweepTest, WholeRunsLeapToTheSameState) {
   for (bool prism : {false, true}) {
     for (bool real : {false, true}) {
       for (bool doppler : {true, false}) {
-        SCOPED_TRACE(testing::Message() << (prism ? "prism" : "beam splitter")
-                                        << (real ? " Real" : " Test")
-                                        << (doppler ? " Doppler" : ""));
+        SCOPED_TRACE(testing::Message()
+                     << (prism ? "prism" : "beam splitter") << (real ? " Real" : " Test")
+                     << (doppler ? " Doppler" : ""));
         RunFields f;
         Options o;
         o.prism = prism;

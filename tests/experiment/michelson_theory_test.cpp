@@ -1,9 +1,9 @@
 #include "experiment/model/michelson_theory.h"
-#include "experiment/result_printing.h"
 
 #include <gtest/gtest.h>
 
 #include "common/numbers.h"
+#include "experiment/result_printing.h"
 
 namespace quorvel::experiment::model {
 namespace {

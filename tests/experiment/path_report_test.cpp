@@ -1,9 +1,9 @@
 #include "experiment/model/path_report.h"
-#include "experiment/result_printing.h"
 
 #include <gtest/gtest.h>
 
 #include "common/shared.h"
+#include "experiment/result_printing.h"
 #include "platform/headless/headless_host.h"
 
 namespace quorvel::experiment::model {

@@ -1,6 +1,4 @@
 #include "experiment/model/prism_run.h"
-#include "experiment/model/run_fields.h"
-#include "experiment/run_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +10,9 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/model/path_report.h"
+#include "experiment/model/run_fields.h"
 #include "experiment/model/run_start.h"
+#include "experiment/run_harness.h"
 #include "platform/headless/headless_host.h"
 #include "platform/picture.h"
 
@@ -27,13 +27,14 @@ constexpr double kCylinder = 0.05;   // R, m
 constexpr double kGas = 1.000304;    // the cylinder's filling
 
 struct Fields {
-  double V = 0, direction = 90;     // km/s, degrees
-  double Vz = 0, directionZ = 90;   // the second component of the motion
+  double V = 0, direction = 90;    // km/s, degrees
+  double Vz = 0, directionZ = 90;  // the second component of the motion
   double dt = 1e-7, divisor = 1e3;
   bool doppler = false, analytic = false, mirrors = false;
-  bool ray1Straight = false, additionalMirror = false, secondLaser = false, cylinder = false, beamDivergence = false;
-  bool pauses = false;  // " Auto" unticked: a message box at every leg end
-  double n0 = 1;        // the medium's index
+  bool ray1Straight = false, additionalMirror = false, secondLaser = false, cylinder = false,
+       beamDivergence = false;
+  bool pauses = false;       // " Auto" unticked: a message box at every leg end
+  double n0 = 1;             // the medium's index
   bool onFrequency = false;  // the medium acts on the frequency ("частоту"), not the speed
 };
 
@@ -378,8 +379,8 @@ TEST_F(PrismRunTest, RefinedStepStaysUntilTheOtherRayHasReachedItsMirror) {
   const double first = s.legs.T1[14];
   const double second = s.legs.T2[24];
   EXPECT_NEAR(second - first, 0.45 * 2 * 500 / (s.c * s.c - 500 * 500), 4 * s.dt);
-  EXPECT_NEAR(static_cast<double>(refinedBetween(first, second)),
-              (second - first) / refinedStep(), 2);
+  EXPECT_NEAR(static_cast<double>(refinedBetween(first, second)), (second - first) / refinedStep(),
+              2);
   EXPECT_EQ(refinedBetween(second, second + 20 * s.dt), 0);
 
   // Ray 1 straight to the screen arrives long before ray 2: the full step comes back.
@@ -422,10 +423,10 @@ TEST_F(PrismRunTest, FrequencyTableIsPrintedAfterTheLastRedraw) {
     }
     return ink;
   };
-  EXPECT_GT(inkAround(13), 50);  // the title
-  EXPECT_GT(inkAround(12), 50);  // v(10)/v01
+  EXPECT_GT(inkAround(13), 50);   // the title
+  EXPECT_GT(inkAround(12), 50);   // v(10)/v01
   EXPECT_GT(inkAround(5.6), 50);  // v(18)/v01
-  EXPECT_EQ(inkAround(20), 0);  // what was printed before the last redraw is gone
+  EXPECT_EQ(inkAround(20), 0);    // what was printed before the last redraw is gone
 }
 
 // What a receiver moving with the setup meets: the laser moving with u sends
@@ -450,9 +451,7 @@ TEST_F(PrismRunTest, MovingReceiverMeetsTheLaserFrequencyOnEveryLeg) {
       f.divisor = 10;
       std::vector<double> shown;
       RunHooks hooks;
-      hooks.showScreenFrequencies = [&](double first, double second) {
-        shown = {first, second};
-      };
+      hooks.showScreenFrequencies = [&](double first, double second) { shown = {first, second}; };
       ASSERT_TRUE(run(f, hooks));
       EXPECT_TRUE(host.messages().empty());
       // Text71 and Text72: the frequencies of the rays that reached the screen.
@@ -507,10 +506,10 @@ TEST_F(PrismRunTest, ClosedFormulasShowTheirSpeedsAtTheVariantsLeftMirror) {
   using common::numberText;
   EXPECT_NE(leg14.find("AlfaZ для аналитического расчета=  " + numberText(AlfaZ * RadToDeg) +
                        "\r\nV12=  " + numberText(V12) + "\r\nV21=  " + numberText(V21) +
-                       "\r\nAlfa12=  " + numberText(alfa12 * RadToDeg) + "\r\nAlfa21=  " +
-                       numberText(alfa21 * RadToDeg) + "\r\ncos(Alfa12)=  " +
-                       numberText(std::cos(alfa12)) + "\r\ncos(Alfa21)=  " +
-                       numberText(std::cos(alfa21)) + "\r\n"),
+                       "\r\nAlfa12=  " + numberText(alfa12 * RadToDeg) +
+                       "\r\nAlfa21=  " + numberText(alfa21 * RadToDeg) +
+                       "\r\ncos(Alfa12)=  " + numberText(std::cos(alfa12)) +
+                       "\r\ncos(Alfa21)=  " + numberText(std::cos(alfa21)) + "\r\n"),
             std::string::npos)
       << leg14;
   // The mirror moving up towards the ray raises the frequency it receives.

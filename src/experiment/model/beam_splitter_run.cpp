@@ -160,8 +160,8 @@ class BeamSplitterSteps : public SetupStepper {
       if (current != leg.leg) continue;
       const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
                                leg.event == Event::Screen};
-      near = testLeg(s, context, leg.ray, leg.leg, surface, [&] { endLeg(s, context, leg); }) ||
-             near;
+      near =
+          testLeg(s, context, leg.ray, leg.leg, surface, [&] { endLeg(s, context, leg); }) || near;
     }
     // The refined step stays while any ray's present leg is near its surface, so neither ray
     // can jump a full step past its surface while the other one ends a leg.

@@ -43,7 +43,8 @@ void drawModel(const Options& options, RunContext& context, double scale, double
       picture.line(x[i] / scale, y[i] / scale, x[i + 1] / scale, y[i + 1] / scale, kCrestColor);
     }
   }
-  for (int i = 0; i < ends; ++i) picture.circle(x[i] / scale, y[i] / scale, kEndRadius, std::nullopt);
+  for (int i = 0; i < ends; ++i)
+    picture.circle(x[i] / scale, y[i] / scale, kEndRadius, std::nullopt);
 }
 
 void reportError(RunContext& context, std::string_view text) {

@@ -6,8 +6,8 @@
 #include "common/numbers.h"
 #include "experiment/model/crest_support.h"
 #include "experiment/model/doppler.h"
-#include "experiment/model/moving_point.h"
 #include "experiment/model/leap_bound.h"
+#include "experiment/model/moving_point.h"
 #include "experiment/model/surface_line.h"
 
 namespace quorvel::experiment::model {
@@ -117,8 +117,8 @@ DopplerOutcome runSourceModel(ExperimentState& s, RunContext& context) {
         seen[kod - 1] = true;
         times[kod - 1] = T;
         context.observer.showTime(T);
-        if (!crest::announceEvent(options, context, kod, T, crest::kLightReachLabel,
-                                  reach / lambda, R0 / lambda)) {
+        if (!crest::announceEvent(options, context, kod, T, crest::kLightReachLabel, reach / lambda,
+                                  R0 / lambda)) {
           outcome = DopplerOutcome::Declined;
           finished = true;
           return;
@@ -147,9 +147,9 @@ DopplerOutcome runSourceModel(ExperimentState& s, RunContext& context) {
       crest::drawModel(options, context, s.detailScale, lineX - endX, lineY - endY, lineX + endX,
                        lineY + endY, x, y, sent);
     }
-  } body{s,        context,  options,  ends,     receiver, step,   lambda,  N0,
-         dx,       dy,       sourceDx, sourceDy, half,     alongX, alongY,  lineX,
-         lineY,    reach,    reachBound, emission, firstStepAtTime(emission, step)};
+  } body{s,      context, options, ends,     receiver,   step,     lambda,
+         N0,     dx,      dy,      sourceDx, sourceDy,   half,     alongX,
+         alongY, lineX,   lineY,   reach,    reachBound, emission, firstStepAtTime(emission, step)};
 
   return crest::runModel(body, s, context, step, timeLimit, "Dopler_Lazer");
 }

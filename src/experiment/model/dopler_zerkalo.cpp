@@ -6,8 +6,8 @@
 #include "common/numbers.h"
 #include "experiment/model/crest_support.h"
 #include "experiment/model/doppler.h"
-#include "experiment/model/moving_point.h"
 #include "experiment/model/leap_bound.h"
+#include "experiment/model/moving_point.h"
 #include "experiment/model/surface_line.h"
 
 namespace quorvel::experiment::model {
@@ -183,11 +183,10 @@ DopplerOutcome runMirrorModel(ExperimentState& s, RunContext& context, const Mir
         context.observer.showTime(T);
         if (atMirror(e)) ends[end].turn(k, outDx, outDy);
         const bool goOn =
-            atMirror(e)
-                ? crest::announceEvent(options, context, kod, T, crest::kMirrorReachLabel,
-                                       mirrorReach / lambda, R0 / lambda)
-                : crest::announceEvent(options, context, kod, T, crest::kLightReachLabel,
-                                       receiverReach / lambda, R0 / lambda);
+            atMirror(e) ? crest::announceEvent(options, context, kod, T, crest::kMirrorReachLabel,
+                                               mirrorReach / lambda, R0 / lambda)
+                        : crest::announceEvent(options, context, kod, T, crest::kLightReachLabel,
+                                               receiverReach / lambda, R0 / lambda);
         if (!goOn) {
           outcome = DopplerOutcome::Declined;
           finished = true;
@@ -229,10 +228,9 @@ DopplerOutcome runMirrorModel(ExperimentState& s, RunContext& context, const Mir
       crest::drawModel(options, context, s.detailScale, mirrorX - endX, mirrorY - endY,
                        mirrorX + endX, mirrorY + endY, x, y, 4);
     }
-  } body{s,           context,       options,     call,        ends,
-         mirror,      receiver,      step,        lambda,      N0,
-         outDx,       outDy,         mirrorDx,    mirrorDy,    mirrorReach,
-         receiverReach, mirrorBound, receiverBound};
+  } body{s,           context,       options,     call,         ends,  mirror,   receiver,
+         step,        lambda,        N0,          outDx,        outDy, mirrorDx, mirrorDy,
+         mirrorReach, receiverReach, mirrorBound, receiverBound};
 
   return crest::runModel(body, s, context, step, timeLimit, "Dopler_Zerkalo");
 }

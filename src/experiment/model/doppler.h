@@ -52,8 +52,8 @@ struct MirrorFrequencies {
   double vr = 0;  // of the reflected ray, Hz
 };
 
-// The closed formulas used instead of Dopler_Zerkalo with options.analyticDoppler. The crest rate at
-// the mirror: vm = (V21/V12 + 1)·nu. Without options.staticAngles, s.V12 and s.V21 are first
+// The closed formulas used instead of Dopler_Zerkalo with options.analyticDoppler. The crest rate
+// at the mirror: vm = (V21/V12 + 1)·nu. Without options.staticAngles, s.V12 and s.V21 are first
 // recomputed for the effective mirror angle AlfaZ: V12 = raySpeed·cos(An − AlfaZ + π/2),
 // V21 = s.V·cos(s.AlfaV − AlfaZ − π/2); with it the caller's values are used. The reflected
 // ray along n2 = 2·AlfaZ − An: vr = nu·(1 − u·n1/raySpeed)/(1 − u·n2/raySpeed), u = (s.Vx,

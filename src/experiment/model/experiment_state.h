@@ -12,32 +12,36 @@ namespace quorvel::experiment::model {
 // window's initial ticks.
 struct Options {
   bool dopplerModels = true;  // Check1 "+ эффект Доплера "
-  bool movingMirrors = true;  // Check2 "+ движение зеркал": reflections use the moving mirror's angle
+  bool movingMirrors =
+      true;  // Check2 "+ движение зеркал": reflections use the moving mirror's angle
   bool ray1Straight = false;  // Check3 "+ Alfa3=Alfa3/2"
-  bool mediumActs = true;   // Check4 "+ влияние среды на"
-  bool report = false;  // Check5 "отчет"
-  bool comparative = false;  // Check7 "+ сравнительный расчет"
+  bool mediumActs = true;     // Check4 "+ влияние среды на"
+  bool report = false;        // Check5 "отчет"
+  bool comparative = false;   // Check7 "+ сравнительный расчет"
   bool movingRefraction = false;  // Check8 "+ преломление света в движущихся пластинах"
-  bool drawFronts = true;    // Check9 "+ фронты": draw a front's approach to a mirror
-  bool frequencyText = true;   // Check10 "текст"
-  bool animation = true;   // Check11 "анимация"
-  bool modelDetails = false;  // Check12 "++ детали с ML=": draw the Doppler models in the detail scale
-  bool autoRun = true;   // Check13 " Auto": no pause at the end of a leg
-  bool markRay1 = true;   // Check14 "номер пути луча 1"
-  bool markRay2 = true;   // Check15 "номер пути луча 2"
+  bool drawFronts = true;     // Check9 "+ фронты": draw a front's approach to a mirror
+  bool frequencyText = true;  // Check10 "текст"
+  bool animation = true;      // Check11 "анимация"
+  bool modelDetails =
+      false;  // Check12 "++ детали с ML=": draw the Doppler models in the detail scale
+  bool autoRun = true;            // Check13 " Auto": no pause at the end of a leg
+  bool markRay1 = true;           // Check14 "номер пути луча 1"
+  bool markRay2 = true;           // Check15 "номер пути луча 2"
   bool additionalMirror = false;  // Check17 "++ Alfa4"
-  bool secondLaser = false;  // Check18 "+ 2-й лазер с  L2, м"
-  bool autoModels = true;   // Check19 "Auto" of the Doppler models: no prompt after their events
+  bool secondLaser = false;       // Check18 "+ 2-й лазер с  L2, м"
+  bool autoModels = true;  // Check19 "Auto" of the Doppler models: no prompt after their events
   bool modelTrajectories = false;  // Check20 "++ траектории": the Doppler drawing keeps the picture
-  bool aberration = true;   // Check21 "+ аберрация луча"
-  bool sourceUnshifted = false;  // Check22 "+ v10=v01"
-  bool debugFile = false;  // Check24 debug file
-  bool cylinder = false;  // Check25 "+ цилиндр "
-  bool staticAngles = false;  // Check26 "+++ по статическим углам"
-  bool beamDivergence = false;  // Check27 "+его диаметр на экране"
+  bool aberration = true;           // Check21 "+ аберрация луча"
+  bool sourceUnshifted = false;     // Check22 "+ v10=v01"
+  bool debugFile = false;           // Check24 debug file
+  bool cylinder = false;            // Check25 "+ цилиндр "
+  bool staticAngles = false;        // Check26 "+++ по статическим углам"
+  bool beamDivergence = false;      // Check27 "+его диаметр на экране"
   bool analyticReflection = false;  // Check28 "++ Кестр": analytic reflection direction
-  bool secondAnalyticReflection = false;  // Check29 "+++ Хедрик": with analyticReflection, the other analytic direction
-  bool analyticDoppler = false;  // Check33 "++ аналитически": closed Doppler formulas instead of the models
+  bool secondAnalyticReflection =
+      false;  // Check29 "+++ Хедрик": with analyticReflection, the other analytic direction
+  bool analyticDoppler =
+      false;  // Check33 "++ аналитически": closed Doppler formulas instead of the models
   bool prism = true;  // Option8 "2- Кестр" chosen (else Option1 "1- Майкельсон")
   bool realUnits = false;          // Option7 "Real" chosen (else Option4 "Test")
   bool mediumOnFrequency = false;  // Option6 "частоту" chosen (else Option2 "скорость")
@@ -109,8 +113,8 @@ struct ExperimentState {
   bool leaping = true;
 
   // Progress of the run.
-  double T = 0;            // model time, s
-  double P0 = 1e-7;        // present step, s: dt, or dt / refinementDivisor near a surface
+  double T = 0;           // model time, s
+  double P0 = 1e-7;       // present step, s: dt, or dt / refinementDivisor near a surface
   LoopCounters counters;  // steps, refreshes and leaps of the run's loop
   std::array<double, 131> Xm{}, Ym{};  // moving copy of the point table; 10 = approach start
   int ii = 10, jj = 0;                 // leg codes of ray 1 and ray 2

@@ -32,12 +32,12 @@ struct ApproachPoints {
 // RGB(0, 250, 0) every NC0 steps with options.drawFronts, yields once per step and leaves early
 // when a stop is raised. `points` ends where the points stand at the end.
 //
-// Analytic (analyticReflection ticked), with Δx = x − xm: without secondAnalyticReflection, h = Δx·tan(alfa) /
-// (tan(alfa)·Vx/c + 1) when |Vy| < |Vx|, h = Δx·c·tan(alfa) / (c − Vy) when |Vx| < |Vy|,
-// and AlfaZ = arctan(h/Δx); with secondAnalyticReflection, AlfaZ = arctan(tan(alfa)·(1 ∓ Vx/c)) (− up to a
-// quarter turn of alfa, + beyond) or arctan(tan(alfa)·(1 + Vy/c)). A negative result gets π
-// added. When |Vx| = |Vy| (a setup at rest) AlfaZ keeps the value the caller left there;
-// when Δx = 0 it becomes alfa. `points` is not changed.
+// Analytic (analyticReflection ticked), with Δx = x − xm: without secondAnalyticReflection, h =
+// Δx·tan(alfa) / (tan(alfa)·Vx/c + 1) when |Vy| < |Vx|, h = Δx·c·tan(alfa) / (c − Vy) when |Vx| <
+// |Vy|, and AlfaZ = arctan(h/Δx); with secondAnalyticReflection, AlfaZ = arctan(tan(alfa)·(1 ∓
+// Vx/c)) (− up to a quarter turn of alfa, + beyond) or arctan(tan(alfa)·(1 + Vy/c)). A negative
+// result gets π added. When |Vx| = |Vy| (a setup at rest) AlfaZ keeps the value the caller left
+// there; when Δx = 0 it becomes alfa. `points` is not changed.
 //
 // Throws common::ArithmeticError on a division by zero of the analytic formulas and when
 // the stepwise approach can never close (the front does not move towards the mirror, or the

@@ -16,7 +16,6 @@ ArmTimes withPeriods(double T1, double T2, double v01) {
   return times;
 }
 
-
 }  // namespace
 
 ArmTimes michelsonTimes(const MichelsonInput& in) {

@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-
 namespace quorvel::experiment::model {
 
 // What the comparison with Michelson's first-order theory reads from the last run.

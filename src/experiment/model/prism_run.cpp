@@ -318,8 +318,8 @@ class PrismSteps : public SetupStepper {
     }
     for (const Leg& leg : kLegs) {
       if (!current(s, leg) || quiet < 1) continue;
-      quiet = std::min(quiet,
-                       quietLegSteps(s, context_, leg.ray, leg.leg, surfaceOf(s, leg), quiet));
+      quiet =
+          std::min(quiet, quietLegSteps(s, context_, leg.ray, leg.leg, surfaceOf(s, leg), quiet));
     }
     // A leapt step leaves every ray far from its surface.
     if (quiet >= 1 && (s.nearSurface[1] || s.nearSurface[2])) return 0;
@@ -348,7 +348,8 @@ class PrismSteps : public SetupStepper {
     const double crest = (X[3] - s.Xm[10]) * slope + s.Ym[10];
     const double nearHeight = Y[3] - 2 * s.dt * s.c * std::sin(s.aimAngle);
     // How fast the crest rises towards the edge, m/s.
-    const double rise = (s.Vx - s.c * std::cos(s.aimAngle)) * slope + s.c * std::sin(s.aimAngle) - s.Vy;
+    const double rise =
+        (s.Vx - s.c * std::cos(s.aimAngle)) * slope + s.c * std::sin(s.aimAngle) - s.Vy;
     const double size = (std::fabs(X[3]) + std::fabs(s.Xm[10])) * (1 + std::fabs(slope)) +
                         std::fabs(s.Ym[10]) + std::fabs(Y[3]) + s.c * s.dt * most;
     const double gap = nearHeight - crest - 1e-9 * size;

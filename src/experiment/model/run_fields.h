@@ -9,12 +9,12 @@ namespace quorvel::experiment::model {
 // typed in; the defaults are the window's initial texts. The one conversion to the run's
 // state in SI units is applyFields.
 struct RunFields {
-  double Y4 = 0.6;         // Text3, m
-  double X1 = -1;          // Text1, m
-  double Y1 = 0;           // Text66, m
-  double X2 = 0;           // Text67, m
-  double Y2 = 1;           // Text2, m
-  double screen = 0.5;     // Text8: X6 (beam splitter) or Y6 (prism), m
+  double Y4 = 0.6;            // Text3, m
+  double X1 = -1;             // Text1, m
+  double Y1 = 0;              // Text66, m
+  double X2 = 0;              // Text67, m
+  double Y2 = 1;              // Text2, m
+  double screen = 0.5;        // Text8: X6 (beam splitter) or Y6 (prism), m
   double Alfa1 = 121.711069;  // Text4 .. Text7, degrees
   double Alfa2 = 58.288931;
   double Alfa3 = 135;

@@ -97,15 +97,17 @@ void startRun(ExperimentState& s, RunContext& context) {
 
   if (s.Vs0 / 5 < s.V) {
     context.observer.tell(std::string("                         ВНИМАНИЕ") + kCrLf +
-                                "    программа работает корректно при " + kCrLf +
-                                "  расчете эффекта Доплера только, если" + kCrLf +
-                                "скорость ИСО не более 1/5 скорости света" + kCrLf, "Quorvel");
+                              "    программа работает корректно при " + kCrLf +
+                              "  расчете эффекта Доплера только, если" + kCrLf +
+                              "скорость ИСО не более 1/5 скорости света" + kCrLf,
+                          "Quorvel");
   }
   if (!s.options.prism && (s.Alfa3 < Pi / 2 || s.Alfa3 > Pi)) {
     context.observer.tell(std::string("                         ВНИМАНИЕ") + kCrLf +
-                                " для схемы интерферометра Майкельсона" + kCrLf +
-                                " программа работает корректно только при" + kCrLf +
-                                " углах наклона стекол от 90 до 180 градусов" + kCrLf, "Quorvel");
+                              " для схемы интерферометра Майкельсона" + kCrLf +
+                              " программа работает корректно только при" + kCrLf +
+                              " углах наклона стекол от 90 до 180 градусов" + kCrLf,
+                          "Quorvel");
   }
 
   fillIndexTable(s);

@@ -72,7 +72,6 @@ std::string angleLine(int leg, double angle) {
          common::formatNumber(angle * RadToDeg, "000.000000");
 }
 
-
 // The closed Doppler formulas at a surface of effective angle AlfaZ (the prism setup's
 // "++ аналитически"); with `showSpeeds` and without staticAngles the closing speeds they used are
 // added to the report.
@@ -124,10 +123,10 @@ double quietLegSteps(const ExperimentState& s, const RunContext& context, int ra
   double R0 = 0;
   double V12 = 0;
   double V21 = 0;
-  double side = 0;   // the signed offset whose magnitude is R0·norm
-  double rate = 0;   // its rate of change, per second
+  double side = 0;  // the signed offset whose magnitude is R0·norm
+  double rate = 0;  // its rate of change, per second
   double norm = 1;
-  double size = 0;   // magnitude of the coordinates the distance is computed from
+  double size = 0;  // magnitude of the coordinates the distance is computed from
   if (surface.screen) {
     R0 = X[6] - s.Xf[ray];
     side = R0;
@@ -167,8 +166,8 @@ double sumsLeapLimit(const ExperimentState& s, const RunContext& context,
   double limit = sumLeapLimit(s.T, P0);
   for (int k : points) {
     const auto i = static_cast<std::size_t>(k);
-    limit = std::min({limit, sumLeapLimit(context.X[i], s.Vx * P0),
-                      sumLeapLimit(context.Y[i], s.Vy * P0)});
+    limit = std::min(
+        {limit, sumLeapLimit(context.X[i], s.Vx * P0), sumLeapLimit(context.Y[i], s.Vy * P0)});
   }
   for (int ray = 1; ray <= 2; ++ray) {
     limit = std::min({limit, sumLeapLimit(s.Xf[ray], s.VXf[ray] * P0),
@@ -366,8 +365,8 @@ void printFrequencyTable(const ExperimentState& s, RunContext& context) {
   RunObserver& picture = context.observer;
   if (!picture.draws()) return;
   picture.print(-12, 13,
-          " частота луча на этом участке пути и принятая поверхностью в конце этого участка "
-          "пути");
+                " частота луча на этом участке пути и принятая поверхностью в конце этого участка "
+                "пути");
   auto ratio = [](double value, double base) {
     return common::formatNumber(value / base, "0.000000000");
   };
@@ -375,10 +374,10 @@ void printFrequencyTable(const ExperimentState& s, RunContext& context) {
     const auto k1 = static_cast<std::size_t>(k);
     const auto k2 = k1 + 10;
     picture.print(-12, 20 - 4.0 * k / 5,
-            "v(" + std::to_string(k) + ")/v01=   " + ratio(s.legs.v[k1], s.v01) + "    " +
-                ratio(s.legs.received[k1], s.v01) + "                         v(" +
-                std::to_string(k + 10) + ")/v02=   " + ratio(s.legs.v[k2], s.v02) + "    " +
-                ratio(s.legs.received[k2], s.v02));
+                  "v(" + std::to_string(k) + ")/v01=   " + ratio(s.legs.v[k1], s.v01) + "    " +
+                      ratio(s.legs.received[k1], s.v01) + "                         v(" +
+                      std::to_string(k + 10) + ")/v02=   " + ratio(s.legs.v[k2], s.v02) + "    " +
+                      ratio(s.legs.received[k2], s.v02));
   }
 }
 

@@ -53,8 +53,7 @@ double quietLegSteps(const ExperimentState& s, const RunContext& context, int ra
 // exactly (see sum_leap.h); `points` lists the moving points of the setup.
 double sumsLeapLimit(const ExperimentState& s, const RunContext& context,
                      std::initializer_list<int> points);
-void leapSums(ExperimentState& s, RunContext& context, std::initializer_list<int> points,
-              double n);
+void leapSums(ExperimentState& s, RunContext& context, std::initializer_list<int> points, double n);
 
 enum class Approach { Closing, Passed, Never };
 

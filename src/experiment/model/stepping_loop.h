@@ -49,7 +49,7 @@ enum class StopCheck {
 
 struct LoopSettings {
   double refreshEvery = 10;  // steps between refreshes (NC0); refresh() is called on the last
-  double maxSteps = 1e18;  // bound on the steps of this call (the body's own limit)
+  double maxSteps = 1e18;    // bound on the steps of this call (the body's own limit)
   StopCheck stopCheck = StopCheck::AtRefresh;
   bool leap = true;  // false: the plain stepped loop, kept as the reference of the leaps
 };
@@ -68,11 +68,11 @@ struct LoopSettings {
 // once per stride. `stepsDone` and `sinceRefresh` persist in the caller's state, so that a
 // stopped loop called again goes on exactly where it stood.
 struct LoopCounters {
-  double stepsDone = 0;   // steps of this loop since its start
+  double stepsDone = 0;     // steps of this loop since its start
   double sinceRefresh = 0;  // steps since the last refresh
-  double single = 0;      // steps made one by one
-  double leapt = 0;       // steps made by leaps
-  double strides = 0;     // leaps and single steps: the yields
+  double single = 0;        // steps made one by one
+  double leapt = 0;         // steps made by leaps
+  double strides = 0;       // leaps and single steps: the yields
   double refreshes = 0;
 };
 
@@ -86,8 +86,8 @@ LoopEnd runSteppingLoop(Body& body, const LoopSettings& settings, LoopCounters& 
     if (counters.stepsDone >= settings.maxSteps) return LoopEnd::Bounded;
     if (settings.leap) {
       // The refresh step and the bound's last step are made singly.
-      const double most = std::min(every - 1 - counters.sinceRefresh,
-                                   settings.maxSteps - counters.stepsDone - 1);
+      const double most =
+          std::min(every - 1 - counters.sinceRefresh, settings.maxSteps - counters.stepsDone - 1);
       if (most >= 1) {
         const double n = std::floor(std::min(body.quietSteps(most), most));
         if (n >= 1) {

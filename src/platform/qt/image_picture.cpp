@@ -52,17 +52,25 @@ QColor toQColor(Color color) {
   return QColor(c.r, c.g, c.b);
 }
 
-int clampSide(int px) { return std::clamp(px, 1, kMaxSide); }
-int clampWidth(int px) { return std::clamp(px, 1, kMaxWidth); }
+int clampSide(int px) {
+  return std::clamp(px, 1, kMaxSide);
+}
+int clampWidth(int px) {
+  return std::clamp(px, 1, kMaxWidth);
+}
 
 // The pixel a (finite) pixel coordinate falls in: pixel n covers [n, n + 1).
 int pixelOf(double v) {
   return static_cast<int>(std::floor(std::clamp(v, -kSafePx, kSafePx) + kSnapPx));
 }
 
-QPoint pixelOf(QPointF p) { return QPoint(pixelOf(p.x()), pixelOf(p.y())); }
+QPoint pixelOf(QPointF p) {
+  return QPoint(pixelOf(p.x()), pixelOf(p.y()));
+}
 
-bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+bool finite(double a, double b) {
+  return std::isfinite(a) && std::isfinite(b);
+}
 
 // An axis-parallel rectangle in pixel coordinates.
 struct Window {
@@ -146,7 +154,9 @@ std::vector<QString> splitLines(std::string_view text) {
 
 // The angle an arc end is drawn at: a negative angle only asks for a radius line, so its
 // size counts; whole turns drop out.
-double reduceAngle(double radians) { return std::fmod(std::fabs(radians), 2.0 * std::numbers::pi); }
+double reduceAngle(double radians) {
+  return std::fmod(std::fabs(radians), 2.0 * std::numbers::pi);
+}
 
 bool guiAvailable() {
   return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
@@ -260,7 +270,9 @@ void drawLargeCircle(QPainter& painter, QPointF centre, double radius, double st
 
 }  // namespace
 
-const QImage& imageOf(const Picture& picture) { return picture.impl().image; }
+const QImage& imageOf(const Picture& picture) {
+  return picture.impl().image;
+}
 
 Picture::Picture(int widthPx, int heightPx) : impl_(std::make_unique<Impl>()) {
   impl_->image = QImage(clampWidth(widthPx), clampSide(heightPx), QImage::Format_RGB32);
@@ -269,8 +281,12 @@ Picture::Picture(int widthPx, int heightPx) : impl_(std::make_unique<Impl>()) {
 
 Picture::~Picture() = default;
 
-int Picture::width() const { return impl_->image.width(); }
-int Picture::height() const { return impl_->image.height(); }
+int Picture::width() const {
+  return impl_->image.width();
+}
+int Picture::height() const {
+  return impl_->image.height();
+}
 
 void Picture::resize(int widthPx, int heightPx) {
   const int w = clampWidth(widthPx);
@@ -298,10 +314,18 @@ void Picture::scale(double left, double top, double right, double bottom) {
   impl_->scaleHeight = h;
 }
 
-double Picture::scaleLeft() const { return impl_->left; }
-double Picture::scaleTop() const { return impl_->top; }
-double Picture::scaleWidth() const { return impl_->sw(); }
-double Picture::scaleHeight() const { return impl_->sh(); }
+double Picture::scaleLeft() const {
+  return impl_->left;
+}
+double Picture::scaleTop() const {
+  return impl_->top;
+}
+double Picture::scaleWidth() const {
+  return impl_->sw();
+}
+double Picture::scaleHeight() const {
+  return impl_->sh();
+}
 
 void Picture::cls() {
   impl_->clear();
@@ -314,14 +338,30 @@ void Picture::setBackColor(Color color) {
   cls();
 }
 
-Color Picture::backColor() const { return impl_->back; }
-void Picture::setForeColor(Color color) { impl_->fore = color; }
-Color Picture::foreColor() const { return impl_->fore; }
-void Picture::setFillStyle(int style) { impl_->fillStyle = std::clamp(style, 0, 7); }
-int Picture::fillStyle() const { return impl_->fillStyle; }
-void Picture::setFillColor(Color color) { impl_->fill = color; }
-Color Picture::fillColor() const { return impl_->fill; }
-void Picture::setDrawWidth(int pixels) { impl_->drawWidth = std::clamp(pixels, 1, kMaxDrawWidth); }
+Color Picture::backColor() const {
+  return impl_->back;
+}
+void Picture::setForeColor(Color color) {
+  impl_->fore = color;
+}
+Color Picture::foreColor() const {
+  return impl_->fore;
+}
+void Picture::setFillStyle(int style) {
+  impl_->fillStyle = std::clamp(style, 0, 7);
+}
+int Picture::fillStyle() const {
+  return impl_->fillStyle;
+}
+void Picture::setFillColor(Color color) {
+  impl_->fill = color;
+}
+Color Picture::fillColor() const {
+  return impl_->fill;
+}
+void Picture::setDrawWidth(int pixels) {
+  impl_->drawWidth = std::clamp(pixels, 1, kMaxDrawWidth);
+}
 
 void Picture::line(double x1, double y1, double x2, double y2, std::optional<Color> color) {
   impl_->currentX = x2;
@@ -468,10 +508,18 @@ void Picture::setPixel(double x, double y, Color color) {
   impl_->changed();
 }
 
-double Picture::currentX() const { return impl_->currentX; }
-double Picture::currentY() const { return impl_->currentY; }
-void Picture::setCurrentX(double x) { impl_->currentX = x; }
-void Picture::setCurrentY(double y) { impl_->currentY = y; }
+double Picture::currentX() const {
+  return impl_->currentX;
+}
+double Picture::currentY() const {
+  return impl_->currentY;
+}
+void Picture::setCurrentX(double x) {
+  impl_->currentX = x;
+}
+void Picture::setCurrentY(double y) {
+  impl_->currentY = y;
+}
 
 void Picture::print(std::string_view text) {
   const std::vector<QString> lines = splitLines(text);
@@ -556,8 +604,12 @@ bool Picture::load(const std::string& path) {
   return true;
 }
 
-int Picture::loadedWidth() const { return impl_->loadedWidth; }
-int Picture::loadedHeight() const { return impl_->loadedHeight; }
+int Picture::loadedWidth() const {
+  return impl_->loadedWidth;
+}
+int Picture::loadedHeight() const {
+  return impl_->loadedHeight;
+}
 
 void Picture::copyFrom(const Picture& source) {
   if (&source == this) return;
@@ -589,11 +641,21 @@ Rgb Picture::pixel(int column, int row) const {
 double Picture::toUserX(double column) const {
   return impl_->left + column * impl_->sw() / width();
 }
-double Picture::toUserY(double row) const { return impl_->top + row * impl_->sh() / height(); }
-double Picture::toPixelX(double x) const { return impl_->pxX(x); }
-int Picture::pixelIndex(double pixelCoordinate) { return pixelOf(pixelCoordinate); }
-double Picture::toPixelY(double y) const { return impl_->pxY(y); }
+double Picture::toUserY(double row) const {
+  return impl_->top + row * impl_->sh() / height();
+}
+double Picture::toPixelX(double x) const {
+  return impl_->pxX(x);
+}
+int Picture::pixelIndex(double pixelCoordinate) {
+  return pixelOf(pixelCoordinate);
+}
+double Picture::toPixelY(double y) const {
+  return impl_->pxY(y);
+}
 
-std::uint64_t Picture::revision() const { return impl_->revision; }
+std::uint64_t Picture::revision() const {
+  return impl_->revision;
+}
 
 }  // namespace quorvel::platform
