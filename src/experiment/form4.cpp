@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <system_error>
 
 #include "common/numbers.h"
 #include "common/shared.h"
@@ -560,11 +561,15 @@ void Form4::saveParameters() {
     return;
   }
   const auto path = host().programFolder() / "Dat" / ("Quorvel_" + name + ".dat");
+  // The folder is made on the first save; a file that cannot be made there is told with
+  // its path rather than blamed on the data.
+  std::error_code folderError;
+  std::filesystem::create_directories(path.parent_path(), folderError);
   switch (saveParameterFile(path, values)) {
     case SaveResult::Saved:
       break;
     case SaveResult::CannotOpen:
-      host().messageBox("Задайте правильно данные", Buttons::Ok, "Quorvel");
+      host().messageBox("Ошибка записи в файл " + path.string(), Buttons::Ok, "Quorvel1");
       break;
     case SaveResult::WriteFailed:
       host().messageBox("Ошибка записи в файл \\Dat\\Quorvel_" + name + ".dat", Buttons::Ok,
