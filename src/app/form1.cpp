@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/form1_tooltips.h"
 
 #include <cmath>
 #include <exception>
@@ -104,6 +105,7 @@ Form1::Form1(platform::App& app)
       Check2(*this, "Check2", "не стирать существующее изображение"),
       Picture1(*this, "Picture1", 560, 560) {
   layout();
+  platform::applyToolTips(*this, form1ToolTips());
   Command1.onClick = [this] {
     Timer1.setTimerEnabled(false);
     auto& shared = common::shared();

@@ -1,4 +1,5 @@
 #include "experiment/form4.h"
+#include "experiment/form4_tooltips.h"
 
 #include <cmath>
 #include <filesystem>
@@ -152,6 +153,7 @@ Form4::Form4(platform::App& app)
       Command14(*this, "Command14", "Остановить"),
       Picture1(*this, "Picture1", 720, 720) {
   layout();
+  platform::applyToolTips(*this, form4ToolTips());
   Option1.onClick = [this] { chooseBeamSplitter(); };
   Option8.onClick = [this] { choosePrism(); };
   Option4.onClick = [this] { chooseTestUnits(); };
