@@ -1,5 +1,4 @@
 #include "app/form1.h"
-#include "app/form1_tooltips.h"
 
 #include <cmath>
 #include <exception>
@@ -9,6 +8,7 @@
 #include <variant>
 
 #include "app/earth_drawing.h"
+#include "app/form1_tooltips.h"
 #include "astro/apparatus_state.h"
 #include "astro/date_fields.h"
 #include "astro/ut_text.h"

@@ -39,8 +39,8 @@ void Form9::saveReport() {
   } else if (const auto format = platform::resultFormatOf(path)) {
     const auto report = results();
     if (!report) {
-      host().messageBox("Сначала надо выполнить вычислительный эксперимент",
-                        platform::Buttons::Ok, "Quorvel");
+      host().messageBox("Сначала надо выполнить вычислительный эксперимент", platform::Buttons::Ok,
+                        "Quorvel");
       return;
     }
     saved = platform::writeResults(*report, path, *format);

@@ -83,9 +83,9 @@ json formJson(const Form& form) {
 }
 
 bool isCommandWord(const std::string& word) {
-  static const char* words[] = {"open", "close", "set",  "click", "mouse",     "answer",
-                                "file", "wait",  "save", "dump",  "stop-after",
-                                "screenshot", "export", "menu"};
+  static const char* words[] = {"open",       "close",      "set",    "click", "mouse",
+                                "answer",     "file",       "wait",   "save",  "dump",
+                                "stop-after", "screenshot", "export", "menu"};
   return std::any_of(std::begin(words), std::end(words),
                      [&word](const char* w) { return word == w; });
 }
@@ -309,8 +309,9 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
     Control& target = control(need(args, pos++, "FormN.Control after 'menu'"), form);
     const std::string& caption = need(args, pos++, "a menu entry after 'menu'");
     const auto& items = target.menu();
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&caption](const auto& item) { return item.caption == caption; });
+    const auto found = std::find_if(items.begin(), items.end(), [&caption](const auto& item) {
+      return item.caption == caption;
+    });
     if (found == items.end()) {
       throw Failure{target.name() + " of " + form->name() + " has no menu entry '" + caption + "'"};
     }

@@ -1,5 +1,4 @@
 #include "experiment/form4.h"
-#include "experiment/form4_tooltips.h"
 
 #include <cmath>
 #include <filesystem>
@@ -7,6 +6,7 @@
 
 #include "common/numbers.h"
 #include "common/shared.h"
+#include "experiment/form4_tooltips.h"
 #include "experiment/parameter_file.h"
 #include "platform/app.h"
 

@@ -21,12 +21,10 @@ using platform::ResultTable;
 ResultTable legTable(const model::ExperimentState& s) {
   ResultTable table{"Таблица путей лучей",
                     {"луч", "участок", "T, с", "S, м", "V, м/с", "направление, град",
-                     "частота посланная, Гц", "частота принятая, Гц", "n", "периодов",
-                     "пройден"},
+                     "частота посланная, Гц", "частота принятая, Гц", "n", "периодов", "пройден"},
                     {}};
   const model::PathReportInput input = model::reportInputOf(s);
-  const auto setup =
-      s.options.prism ? model::ReportSetup::Prism : model::ReportSetup::BeamSplitter;
+  const auto setup = s.options.prism ? model::ReportSetup::Prism : model::ReportSetup::BeamSplitter;
   const auto& legs = s.legs;
   for (int ray = 1; ray <= 2; ++ray) {
     for (int i = 0; i <= 9; ++i) {
@@ -56,15 +54,33 @@ std::optional<platform::Results> Form4::results() const {
 
   ResultTable fields{"Поля результата", {"поле", "величина", "значение"}, {}};
   const std::pair<const platform::TextBox*, const char*> shown[] = {
-      {&Text17, "T, с"},        {&Text20, "v01, МГц"},     {&Text63, "v02, МГц"},
-      {&Text13, "X1, м"},       {&Text15, "Y1, м"},        {&Text14, "X2, м"},
-      {&Text16, "Y2, м"},       {&Text23, "VX1, м/с"},     {&Text25, "VY1, м/с"},
-      {&Text24, "VX2, м/с"},    {&Text26, "VY2, м/с"},     {&Text47, "ii"},
-      {&Text48, "jj"},          {&Text31, "T1, с"},        {&Text32, "T2, с"},
-      {&Text33, "v1/v01"},      {&Text34, "v2/v02"},       {&Text35, "S1, м"},
-      {&Text36, "S2, м"},       {&Text37, "V1, м/с"},      {&Text38, "V2, м/с"},
-      {&Text51, "N1"},          {&Text52, "N2"},           {&Text61, "A1, град"},
-      {&Text62, "A2, град"},    {&Text71, "v1/v01 на экране"}, {&Text72, "v2/v01 на экране"},
+      {&Text17, "T, с"},
+      {&Text20, "v01, МГц"},
+      {&Text63, "v02, МГц"},
+      {&Text13, "X1, м"},
+      {&Text15, "Y1, м"},
+      {&Text14, "X2, м"},
+      {&Text16, "Y2, м"},
+      {&Text23, "VX1, м/с"},
+      {&Text25, "VY1, м/с"},
+      {&Text24, "VX2, м/с"},
+      {&Text26, "VY2, м/с"},
+      {&Text47, "ii"},
+      {&Text48, "jj"},
+      {&Text31, "T1, с"},
+      {&Text32, "T2, с"},
+      {&Text33, "v1/v01"},
+      {&Text34, "v2/v02"},
+      {&Text35, "S1, м"},
+      {&Text36, "S2, м"},
+      {&Text37, "V1, м/с"},
+      {&Text38, "V2, м/с"},
+      {&Text51, "N1"},
+      {&Text52, "N2"},
+      {&Text61, "A1, град"},
+      {&Text62, "A2, град"},
+      {&Text71, "v1/v01 на экране"},
+      {&Text72, "v2/v01 на экране"},
   };
   for (const auto& [field, quantity] : shown) {
     fields.rows.push_back({field->name(), std::string(quantity), field->text()});
@@ -109,10 +125,10 @@ std::optional<platform::Results> Form4::results() const {
     input.T1 = s.legs.T1;
     input.T2 = s.legs.T2;
     input.comparative = s.options.check7;
-    ResultTable michelson{"Сравнение с теорией Майкельсона",
-                          {"расчет", "T1, с", "T2, с", "T1-T2, с", "N1(t)", "N2(t)",
-                           "N1(t) - N2(t)"},
-                          {}};
+    ResultTable michelson{
+        "Сравнение с теорией Майкельсона",
+        {"расчет", "T1, с", "T2, с", "T1-T2, с", "N1(t)", "N2(t)", "N1(t) - N2(t)"},
+        {}};
     auto row = [&michelson](const char* name, const model::ArmTimes& t) {
       michelson.rows.push_back(
           {std::string(name), t.T1, t.T2, t.T1 - t.T2, t.N1, t.N2, t.N1 - t.N2});

@@ -76,8 +76,8 @@ void runDemoExperiment(const QString& folder) {
       }
     }
   }
-  std::cout << "saved " << dir << "/experiment-scheme.png, " << dir
-            << "/experiment-report.png and " << dir << "/experiment-results.csv\n";
+  std::cout << "saved " << dir << "/experiment-scheme.png, " << dir << "/experiment-report.png and "
+            << dir << "/experiment-results.csv\n";
 }
 
 // Saves a picture of every open window into `folder` as FormN.png.

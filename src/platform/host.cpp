@@ -9,7 +9,9 @@
 
 namespace quorvel::platform {
 
-std::optional<std::string> Host::saveFileDialog(const FileDialogRequest&) { return std::nullopt; }
+std::optional<std::string> Host::saveFileDialog(const FileDialogRequest&) {
+  return std::nullopt;
+}
 
 LocalTime Host::localTime() const {
   std::time_t now = std::time(nullptr);

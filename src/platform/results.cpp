@@ -15,8 +15,8 @@ namespace {
 
 std::string csvText(const std::string& text) {
   std::string cell = text;
-  const bool formulaLike = !cell.empty() && (cell[0] == '=' || cell[0] == '+' ||
-                                             cell[0] == '-' || cell[0] == '@') &&
+  const bool formulaLike = !cell.empty() &&
+                           (cell[0] == '=' || cell[0] == '+' || cell[0] == '-' || cell[0] == '@') &&
                            !common::parseNumber(cell);
   if (formulaLike) cell.insert(cell.begin(), '\'');
   if (cell.find_first_of(";\"\r\n") == std::string::npos) return cell;
@@ -120,8 +120,7 @@ bool writeFileAtomically(const std::filesystem::path& path, const std::string& b
   return ok;
 }
 
-bool writeResults(const Results& results, const std::filesystem::path& path,
-                  ResultFormat format) {
+bool writeResults(const Results& results, const std::filesystem::path& path, ResultFormat format) {
   const std::string bytes =
       format == ResultFormat::Csv
           ? resultsCsv(results)

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 namespace quorvel::platform {
 
@@ -45,8 +44,7 @@ nlohmann::json resultsJson(const Results& results);
 
 // Writes the results in the format, replacing a file that is there atomically (a new file
 // beside it, then renamed over it). False when it cannot be written; the old file stays.
-bool writeResults(const Results& results, const std::filesystem::path& path,
-                  ResultFormat format);
+bool writeResults(const Results& results, const std::filesystem::path& path, ResultFormat format);
 
 // Writes `bytes` to `path` the same atomic way.
 bool writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);

@@ -81,7 +81,8 @@ TEST(ToolTipsTest, UnitValuesAreThoseTheUnitsWrite) {
   app.windows().show("Form1");
   app.windows().show("Form4");
   auto& f = *static_cast<experiment::Form4*>(app.windows().find("Form4"));
-  EXPECT_EQ(f.Text12.toolTip(), "Скорость света в модели Vs0, км/с, больше 0; Test: 30, Real: 300 000");
+  EXPECT_EQ(f.Text12.toolTip(),
+            "Скорость света в модели Vs0, км/с, больше 0; Test: 30, Real: 300 000");
   const platform::TextBox* fields[] = {&f.Text27, &f.Text28, &f.Text18, &f.Text60, &f.Text12,
                                        &f.Text50, &f.Text29, &f.Text40, &f.Text10};
   for (const bool real : {false, true}) {

@@ -99,7 +99,7 @@ class ExportTest : public testing::Test {
 };
 
 // The beam-splitter run without the Doppler models: a few thousand steps.
-const std::vector<std::string> kRun = {"click", "Form1.Command1", "set", "Form4.Option1=1",
+const std::vector<std::string> kRun = {"click", "Form1.Command1", "set",   "Form4.Option1=1",
                                        "click", "Form4.Check1",   "click", "Form4.Command7"};
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
@@ -110,15 +110,16 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
 // The CSV and the JSON of a run read back give the run's numbers to the last digit shown
 // and the result fields as they are shown.
 TEST_F(ExportTest, ExperimentResultsRoundTrip) {
-  const CliResult r = run(with(kRun, {"export", "Form4", path("run.csv"), "export", "Form4",
-                                path("run.json")}));
+  const CliResult r =
+      run(with(kRun, {"export", "Form4", path("run.csv"), "export", "Form4", path("run.json")}));
   ASSERT_EQ(r.status, 0) << r.err;
   const json& data = formData(r.dump, "Form4");
   const std::string csv = read(folder / "run.csv");
   ASSERT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
   const auto lines = parseCsv(csv.substr(3));
-  EXPECT_EQ(lines[0][0], "Quorvel: вычислительный эксперимент, установка «1- Майкельсон», "
-                         "параметры «Test»");
+  EXPECT_EQ(lines[0][0],
+            "Quorvel: вычислительный эксперимент, установка «1- Майкельсон», "
+            "параметры «Test»");
 
   // Leg rows: ray, leg, T, S, V, direction, sent, received, n, periods, done.
   int legRows = 0;
@@ -180,14 +181,14 @@ TEST_F(ExportTest, ExperimentResultsRoundTrip) {
 
 // The report window's menu saves what the export writes, or the picture.
 TEST_F(ExportTest, ReportMenuSavesCsvJsonAndPicture) {
-  const CliResult r = run(with({"click", "Form1.Command1", "set", "Form4.Option1=1", "click",
-                         "Form4.Check1", "set", "Form4.Check5=1", "click", "Form4.Command7"},
-                        {"export", "Form4", path("direct.csv"), "file", path("menu.csv"), "menu",
-                                "Form9.picBox", "Сохранить отчет…", "file", path("menu.png"),
-                                "menu", "Form9.picBox", "Сохранить отчет…", "file",
-                                path("menu.txt"), "menu", "Form9.picBox", "Сохранить отчет…",
-                                "file", path("no/such/menu.json"), "menu", "Form9.picBox",
-                                "Сохранить отчет…"}));
+  const CliResult r =
+      run(with({"click", "Form1.Command1", "set", "Form4.Option1=1", "click", "Form4.Check1", "set",
+                "Form4.Check5=1", "click", "Form4.Command7"},
+               {"export", "Form4",        path("direct.csv"), "file", path("menu.csv"),
+                "menu",   "Form9.picBox", "Сохранить отчет…", "file", path("menu.png"),
+                "menu",   "Form9.picBox", "Сохранить отчет…", "file", path("menu.txt"),
+                "menu",   "Form9.picBox", "Сохранить отчет…", "file", path("no/such/menu.json"),
+                "menu",   "Form9.picBox", "Сохранить отчет…"}));
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(read(folder / "menu.csv"), read(folder / "direct.csv"));
   QImage picture(QString::fromStdString(path("menu.png")));
@@ -221,21 +222,23 @@ TEST_F(ExportTest, ExportAndScreenshotErrors) {
     EXPECT_EQ(r.err, message);
   }
   // The report menu before any run.
-  const CliResult early = run({"open", "Form9", "file", path("r.csv"), "menu", "Form9.picBox",
-                         "Сохранить отчет…"});
+  const CliResult early =
+      run({"open", "Form9", "file", path("r.csv"), "menu", "Form9.picBox", "Сохранить отчет…"});
   EXPECT_EQ(early.status, 0);
   EXPECT_EQ(early.dump["messages"][0]["text"], "Сначала надо выполнить вычислительный эксперимент");
   EXPECT_FALSE(fs::exists(folder / "r.csv"));
 }
 
-QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+QRgb at(const QImage& image, int x, int y) {
+  return image.pixel(x, y) & 0xFFFFFF;
+}
 
 // A whole-window picture after commands shows the window as they left it: the scheme drawn
 // by the run in the picture box, the text typed in the field.
 TEST_F(ExportTest, ScreenshotAfterCommands) {
-  const CliResult r = run(with(kRun, {"screenshot", "Form4", path("form4.png"), "set",
-                                "Form4.Text19=0,05", "screenshot", "Form4", path("form4b.png"),
-                                "save", "Form4.Picture1", path("picture.png")}));
+  const CliResult r = run(with(
+      kRun, {"screenshot", "Form4", path("form4.png"), "set", "Form4.Text19=0,05", "screenshot",
+             "Form4", path("form4b.png"), "save", "Form4.Picture1", path("picture.png")}));
   ASSERT_EQ(r.status, 0) << r.err;
   QImage first(QString::fromStdString(path("form4.png")));
   QImage second(QString::fromStdString(path("form4b.png")));

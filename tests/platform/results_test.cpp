@@ -1,3 +1,5 @@
+#include "platform/results.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"
-#include "platform/results.h"
 #include "platform/tool_tips.h"
 
 namespace quorvel::platform {
@@ -83,7 +84,9 @@ TEST(ResultsTest, FormatByExtensionAndAtomicWrites) {
 class MenuForm : public Form {
  public:
   explicit MenuForm(App& app)
-      : Form(app, "MenuForm", "Меню", 100, 100), Text1(*this, "Text1"), Picture1(*this, "Picture1", 10, 10) {
+      : Form(app, "MenuForm", "Меню", 100, 100),
+        Text1(*this, "Text1"),
+        Picture1(*this, "Picture1", 10, 10) {
     Picture1.addMenuItem("Первый", [this] { ++first; });
     Picture1.addMenuItem("Сбой", [] { throw std::runtime_error("сбой"); });
   }

@@ -31,9 +31,7 @@ class FormViewTextsTest : public testing::Test {
   experiment::Form4& form4() {
     return *static_cast<experiment::Form4*>(app.windows().find("Form4"));
   }
-  QLineEdit* edit(const char* name) {
-    return views->view(form4())->findChild<QLineEdit*>(name);
-  }
+  QLineEdit* edit(const char* name) { return views->view(form4())->findChild<QLineEdit*>(name); }
 
   HeadlessHost host;
   App app;

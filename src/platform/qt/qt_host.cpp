@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace quorvel::platform {
@@ -53,10 +53,9 @@ std::optional<std::string> QtHost::openFileDialog(const FileDialogRequest& reque
 
 std::optional<std::string> QtHost::saveFileDialog(const FileDialogRequest& request) {
   QString selected;
-  QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), qs(request.title),
-                                              qs(request.fileName),
-                                              QString::fromStdString(qtFilter(request.filter)),
-                                              &selected);
+  QString path = QFileDialog::getSaveFileName(
+      QApplication::activeWindow(), qs(request.title), qs(request.fileName),
+      QString::fromStdString(qtFilter(request.filter)), &selected);
   if (path.isEmpty()) return std::nullopt;
   if (QFileInfo(path).suffix().isEmpty()) {
     // "PNG (*.png)" gives ".png".
