@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "app/earth_drawing.h"
+#include "app/form1_tooltips.h"
 #include "astro/apparatus_state.h"
 #include "astro/date_fields.h"
 #include "astro/ut_text.h"
@@ -104,6 +105,7 @@ Form1::Form1(platform::App& app)
       Check2(*this, "Check2", "не стирать существующее изображение"),
       Picture1(*this, "Picture1", 560, 560) {
   layout();
+  platform::applyToolTips(*this, form1ToolTips());
   Command1.onClick = [this] {
     Timer1.setTimerEnabled(false);
     auto& shared = common::shared();

@@ -6,6 +6,8 @@
 
 #include "app/forms.h"
 #include "common/numbers.h"
+#include "platform/qt/form_view.h"
+#include "platform/results.h"
 
 namespace quorvel::cli {
 
@@ -21,6 +23,7 @@ json controlJson(const Control& control) {
                {"kind", std::string(platform::kindName(control.kind()))},
                {"enabled", control.enabled()},
                {"visible", control.visible()}};
+  if (!control.toolTip().empty()) item["toolTip"] = control.toolTip();
   switch (control.kind()) {
     case ControlKind::TextBox:
       item["text"] = static_cast<const platform::TextBox&>(control).text();
@@ -80,8 +83,10 @@ json formJson(const Form& form) {
 }
 
 bool isCommandWord(const std::string& word) {
-  static const char* words[] = {"open", "close", "set",  "click", "mouse",      "answer",
-                                "file", "wait",  "save", "dump",  "stop-after", "activate"};
+  static const char* words[] = {"open",       "close",      "set",    "click", "mouse",
+                                "answer",     "file",       "wait",   "save",  "dump",
+                                "stop-after", "screenshot", "export", "menu",
+                                 "activate"};
   return std::any_of(std::begin(words), std::end(words),
                      [&word](const char* w) { return word == w; });
 }
@@ -286,6 +291,36 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
     if (!static_cast<platform::PictureBox&>(target).picture().save(path)) {
       throw Failure{"cannot write '" + path + "'"};
     }
+  } else if (command == "screenshot") {
+    const std::string& name = need(args, pos++, "form name after 'screenshot'");
+    const std::string& path = need(args, pos++, "a path after 'screenshot'");
+    Form& form = openForm(name);
+    if (!endsWith(path, ".bmp") && !endsWith(path, ".png"))
+      throw Failure{"screenshot writes .png or .bmp"};
+    if (!platform::saveFormPicture(form, path)) throw Failure{"cannot write '" + path + "'"};
+  } else if (command == "export") {
+    const std::string& name = need(args, pos++, "form name after 'export'");
+    const std::string& path = need(args, pos++, "a path after 'export'");
+    Form& form = openForm(name);
+    const auto format = platform::resultFormatOf(path);
+    if (!format) throw Failure{"export writes .csv or .json"};
+    const auto results = form.results();
+    if (!results) throw Failure{name + " has no results to export"};
+    if (!platform::writeResults(*results, path, *format)) {
+      throw Failure{"cannot write '" + path + "'"};
+    }
+  } else if (command == "menu") {
+    Form* form = nullptr;
+    Control& target = control(need(args, pos++, "FormN.Control after 'menu'"), form);
+    const std::string& caption = need(args, pos++, "a menu entry after 'menu'");
+    const auto& items = target.menu();
+    const auto found = std::find_if(items.begin(), items.end(), [&caption](const auto& item) {
+      return item.caption == caption;
+    });
+    if (found == items.end()) {
+      throw Failure{target.name() + " of " + form->name() + " has no menu entry '" + caption + "'"};
+    }
+    form->chooseMenuItem(target, static_cast<std::size_t>(found - items.begin()));
   } else if (command == "dump") {
     std::string name;
     if (pos < args.size() && !isCommandWord(args[pos])) {

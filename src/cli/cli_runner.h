@@ -23,6 +23,9 @@ namespace quorvel::cli {
 //   stop-after N                 (the running loop is stopped, as by its stop button, after
 //                                 N more steps: for loops that run until stopped)
 //   save FormN.Control PATH      (.bmp or .png)
+//   screenshot FormN PATH        (the whole window as the desktop program shows it)
+//   export FormN PATH            (the window's results, .csv or .json)
+//   menu FormN.Control ENTRY     (an entry of the control's context menu)
 //   dump [FormN]                 (JSON on stdout)
 //   --program-folder DIR         (anywhere before the commands)
 //

@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <filesystem>
+#include <system_error>
 
 #include "common/numbers.h"
 #include "common/shared.h"
+#include "experiment/form4_tooltips.h"
 #include "experiment/parameter_file.h"
 #include "experiment/transfer_to_interference.h"
 #include "platform/app.h"
@@ -152,6 +154,7 @@ Form4::Form4(platform::App& app)
       Command14(*this, "Command14", "Остановить"),
       Picture1(*this, "Picture1", 720, 720) {
   layout();
+  platform::applyToolTips(*this, form4ToolTips());
   Option1.onClick = [this] { chooseBeamSplitter(); };
   Option8.onClick = [this] { choosePrism(); };
   Option4.onClick = [this] { chooseTestUnits(); };
@@ -567,11 +570,15 @@ void Form4::saveParameters() {
     return;
   }
   const auto path = host().programFolder() / "Dat" / ("Quorvel_" + name + ".dat");
+  // The folder is made on the first save; a file that cannot be made there is told with
+  // its path rather than blamed on the data.
+  std::error_code folderError;
+  std::filesystem::create_directories(path.parent_path(), folderError);
   switch (saveParameterFile(path, values)) {
     case SaveResult::Saved:
       break;
     case SaveResult::CannotOpen:
-      host().messageBox("Задайте правильно данные", Buttons::Ok, "Quorvel");
+      host().messageBox("Ошибка записи в файл " + path.string(), Buttons::Ok, "Quorvel1");
       break;
     case SaveResult::WriteFailed:
       host().messageBox("Ошибка записи в файл \\Dat\\Quorvel_" + name + ".dat", Buttons::Ok,

@@ -26,6 +26,8 @@ class Form4 : public platform::Form {
   void load() override;
   void activate() override;
   nlohmann::json data() const override;
+  // The last run's leg table, result fields and Michelson comparison (nothing before a run).
+  std::optional<platform::Results> results() const override;
 
   // Geometry of the setup.
   platform::TextBox Text1, Text66, Text67, Text2, Text3, Text9, Text8;

@@ -38,7 +38,10 @@ std::string parameterLine(const ParameterValues& values) {
 
 SaveResult saveParameterFile(const std::filesystem::path& path, const ParameterValues& values) {
   const std::string line = parameterLine(values) + "\n";
-  std::string temp = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string hidden = ".";
+  hidden += path.filename().string();
+  hidden += ".XXXXXX";
+  std::string temp = (path.parent_path() / hidden).string();
   const int fd = mkstemp(temp.data());
   if (fd < 0) return SaveResult::CannotOpen;
   bool ok = ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());

@@ -34,6 +34,7 @@ void printCliHelp() {
             << "  " << cli << " dump Form1\n"
             << "  " << cli << " set Form1.Text20=0,5 click Form1.Command3 dump Form1\n"
             << "  " << cli << " open Form2 dump Form2\n"
+            << "  " << cli << " wait 200 screenshot Form1 form1.png\n"
             << "See README.md for every command.\n";
 }
 
@@ -49,7 +50,8 @@ void runDemoExperiment(const QString& folder) {
   const int status = runner.run(
       {"click", "Form1.Command1", "set", "Form4.Option1=1", "set", "Form4.Check5=1", "click",
        "Form4.Command7", "click", "Form4.Command13", "save", "Form4.Picture1",
-       dir + "/experiment-scheme.png", "save", "Form9.picBox", dir + "/experiment-report.png"});
+       dir + "/experiment-scheme.png", "save", "Form9.picBox", dir + "/experiment-report.png",
+       "export", "Form4", dir + "/experiment-results.csv"});
   if (status != 0) {
     std::cout << "the demo did not run: " << err.str();
     return;
@@ -74,8 +76,8 @@ void runDemoExperiment(const QString& folder) {
       }
     }
   }
-  std::cout << "saved " << dir << "/experiment-scheme.png and " << dir
-            << "/experiment-report.png\n";
+  std::cout << "saved " << dir << "/experiment-scheme.png, " << dir << "/experiment-report.png and "
+            << dir << "/experiment-results.csv\n";
 }
 
 // Saves a picture of every open window into `folder` as FormN.png.
@@ -127,6 +129,12 @@ int main(int argc, char** argv) {
   for (const QString& name : toOpen) app.windows().show(name.toStdString());
 
   if (!screenshotFolder.isEmpty()) {
+    // The main window's date and time fields are filled by its timer's first tick.
+    if (auto* main = app.windows().find("Form1")) {
+      if (auto* timer = dynamic_cast<quorvel::platform::Timer*>(main->find("Timer1"))) {
+        main->tick(*timer);
+      }
+    }
     QApplication::processEvents();
     const bool ok = saveScreenshots(app.windows(), views, screenshotFolder);
     if (!display) {

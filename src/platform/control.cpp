@@ -47,6 +47,16 @@ void Control::setContainer(std::string containerName) {
   container_ = std::move(containerName);
 }
 
+void Control::setToolTip(std::string text) {
+  if (toolTip_ == text) return;
+  toolTip_ = std::move(text);
+  changed();
+}
+
+void Control::addMenuItem(std::string caption, std::function<void()> handler) {
+  menu_.push_back({std::move(caption), std::move(handler)});
+}
+
 void Control::changed() { form_.controlChanged(*this); }
 
 }  // namespace quorvel::platform

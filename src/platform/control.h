@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel::platform {
 
@@ -30,6 +32,12 @@ struct Geometry {
   int top = 0;
   int width = 0;
   int height = 0;
+};
+
+// An entry of a control's context menu (the right mouse button in the desktop program).
+struct MenuItem {
+  std::string caption;
+  std::function<void()> handler;
 };
 
 // A control of a form. It registers itself with its form by name when it is made, so
@@ -62,6 +70,14 @@ class Control {
   // A handler of this control is running (a second start is refused).
   bool running() const { return running_; }
 
+  // What the field means, shown when the pointer rests on it ("" for none).
+  const std::string& toolTip() const { return toolTip_; }
+  void setToolTip(std::string text);
+
+  // The context menu; its entries run through the form (Form::chooseMenuItem).
+  const std::vector<MenuItem>& menu() const { return menu_; }
+  void addMenuItem(std::string caption, std::function<void()> handler);
+
  protected:
   // Tells the form's view that the control's state changed.
   void changed();
@@ -78,6 +94,8 @@ class Control {
   bool running_ = false;
   Geometry geometry_;
   std::string container_;
+  std::string toolTip_;
+  std::vector<MenuItem> menu_;
 };
 
 }  // namespace quorvel::platform

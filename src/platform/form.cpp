@@ -99,6 +99,13 @@ bool Form::tick(Timer& timer) {
   });
 }
 
+bool Form::chooseMenuItem(Control& control, std::size_t index) {
+  if (index >= control.menu().size()) return false;
+  return dispatch(&control, [&control, index] {
+    if (const auto& handler = control.menu()[index].handler) handler();
+  });
+}
+
 void Form::runEvent(const std::function<void()>& event) { dispatch(nullptr, event); }
 
 }  // namespace quorvel::platform

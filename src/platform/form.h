@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "platform/label.h"
 #include "platform/option_button.h"
 #include "platform/picture_box.h"
+#include "platform/results.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
 #include "platform/timer.h"
@@ -61,6 +63,9 @@ class Form {
   virtual void unloading() {}
   // The form's own data shown by the CLI dump besides its controls.
   virtual nlohmann::json data() const { return nlohmann::json::object(); }
+  // The window's results as tables that can be saved as CSV or JSON; nothing when it has
+  // none (no results of its own, or no run yet).
+  virtual std::optional<Results> results() const { return std::nullopt; }
 
   // What the user does. Each returns false when the control was busy or disabled.
   bool click(Control& control);
@@ -68,6 +73,8 @@ class Form {
   bool scrollTo(ScrollBar& bar, int value);
   bool mouseDown(PictureBox& box, MouseButton button, double x, double y);
   bool tick(Timer& timer);
+  // Entry `index` of the control's context menu.
+  bool chooseMenuItem(Control& control, std::size_t index);
   // Runs a window event (load, activate) as a boundary too.
   void runEvent(const std::function<void()>& event);
 
@@ -75,6 +82,7 @@ class Form {
   bool busy() const { return depth_ > 0; }
 
   void setListener(FormListener* listener) { listener_ = listener; }
+  FormListener* listener() const { return listener_; }
   void controlChanged(Control& control);
 
  protected:

@@ -9,6 +9,10 @@
 
 namespace quorvel::platform {
 
+std::optional<std::string> Host::saveFileDialog(const FileDialogRequest&) {
+  return std::nullopt;
+}
+
 LocalTime Host::localTime() const {
   std::time_t now = std::time(nullptr);
   std::tm parts{};

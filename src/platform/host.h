@@ -39,6 +39,9 @@ class Host {
   virtual bool messageBox(std::string_view text, Buttons buttons, std::string_view title) = 0;
   // The file-open dialog: the chosen path, or nothing when it was cancelled.
   virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
+  // The file-save dialog: the path to write, or nothing when it was cancelled (a host
+  // without one cancels).
+  virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request);
   // Lets the user interface process pending events; returns the number of open windows.
   // Long loops call it once per step, so it must cost next to nothing when there is
   // nothing to do.

@@ -268,16 +268,30 @@ TEST_F(FolderTest, BeamSplitterDefaultsSaveTheirElevenValues) {
   EXPECT_EQ(read(folder / "Dat" / "Quorvel_cut.dat").substr(0, 22), "123456789,4350000000,0");
 }
 
+TEST_F(FolderTest, FirstSaveMakesTheDatFolder) {
+  Form4& f = form();
+  ASSERT_FALSE(fs::exists(folder / "Dat"));
+  f.click(f.Command11);
+  EXPECT_TRUE(host.messages().empty()) << lastMessage();
+  EXPECT_TRUE(fs::is_regular_file(folder / "Dat" / "Quorvel_m3p3_80.dat"));
+  // A program folder under a plain file: no Dat can be made there, and the message names
+  // the file that could not be written.
+  std::ofstream(folder / "plain") << "x";
+  host.setProgramFolder(folder / "plain");
+  f.click(f.Command11);
+  EXPECT_EQ(lastMessage(),
+            "Ошибка записи в файл " + (folder / "plain" / "Dat" / "Quorvel_m3p3_80.dat").string());
+  EXPECT_EQ(host.messages().back().title, "Quorvel1");
+}
+
 TEST_F(FolderTest, SaveErrors) {
   Form4& f = form();
-  f.click(f.Command11);  // no Dat folder: the file cannot be opened
-  EXPECT_EQ(lastMessage(), "Задайте правильно данные");
-  EXPECT_EQ(host.messages().back().title, "Quorvel");
   fs::create_directory(folder / "Dat");
   f.typeText(f.Text4, "сорок");
   f.click(f.Command11);
-  EXPECT_EQ(host.messages().size(), 2u);
+  EXPECT_EQ(host.messages().size(), 1u);
   EXPECT_EQ(lastMessage(), "Задайте правильно данные");
+  EXPECT_EQ(host.messages().back().title, "Quorvel");
   EXPECT_TRUE(fs::is_empty(folder / "Dat"));
   // A folder in the file's place: the new file cannot replace it, the folder stays.
   f.typeText(f.Text4, "40");

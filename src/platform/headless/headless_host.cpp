@@ -31,6 +31,10 @@ std::optional<std::string> HeadlessHost::openFileDialog(const FileDialogRequest&
   return path;
 }
 
+std::optional<std::string> HeadlessHost::saveFileDialog(const FileDialogRequest& request) {
+  return openFileDialog(request);
+}
+
 int HeadlessHost::doEvents() {
   ++doEventsCalls_;
   if (stopAfter_ >= 0) {

@@ -29,6 +29,8 @@ class HeadlessHost : public Host {
  public:
   bool messageBox(std::string_view text, Buttons buttons, std::string_view title) override;
   std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+  // Save dialogs take their paths from the same queue as the open dialogs.
+  std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
   int doEvents() override;
   LocalTime localTime() const override;
 

@@ -1,10 +1,12 @@
 #include "platform/qt/form_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -53,6 +55,21 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
       event->button() == Qt::RightButton ? MouseButton::Right : MouseButton::Left;
   const QPointF at = event->position();
   box_->form().mouseDown(*box_, button, picture.toUserX(at.x()), picture.toUserY(at.y()));
+}
+
+bool saveFormPicture(Form& form, const std::string& path) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+  FormListener* previous = form.listener();
+  bool saved = false;
+  {
+    FormView view(form);
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.show();
+    QApplication::processEvents();
+    saved = view.grab().save(QString::fromStdString(path));
+  }
+  form.setListener(previous);
+  return saved;
 }
 
 FormView::FormView(Form& form) : form_(&form) {
@@ -181,6 +198,20 @@ QObject* FormView::makeWidget(Control& control, QWidget* parent) {
     }
   }
   object->setObjectName(qs(control.name()));
+  if (auto* widget = qobject_cast<QWidget*>(object); widget && !control.menu().empty()) {
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widget, &QWidget::customContextMenuRequested, this,
+            [this, target, widget](const QPoint& at) {
+              if (!form_) return;
+              QMenu menu(widget);
+              const auto& items = target->menu();
+              for (std::size_t i = 0; i < items.size(); ++i) {
+                menu.addAction(qs(items[i].caption))->setData(static_cast<qulonglong>(i));
+              }
+              QAction* chosen = menu.exec(widget->mapToGlobal(at));
+              if (chosen && form_) form_->chooseMenuItem(*target, chosen->data().toULongLong());
+            });
+  }
   return object;
 }
 
@@ -212,11 +243,17 @@ void FormView::sync(Control& control) {
   widget->setGeometry(g.left, g.top, g.width, g.height);
   widget->setVisible(control.visible());
   widget->setEnabled(control.enabled());
+  widget->setToolTip(qs(control.toolTip()));
   switch (control.kind()) {
     case ControlKind::TextBox: {
       const auto& box = static_cast<const TextBox&>(control);
       if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (edit->text().toStdString() != box.text()) edit->setText(qs(box.text()));
+        if (edit->text().toStdString() != box.text()) {
+          // A text the program writes is shown from its beginning; the user's own typing
+          // never comes here, so the caret stays where the user left it.
+          edit->setText(qs(box.text()));
+          edit->setCursorPosition(0);
+        }
         edit->setReadOnly(box.readOnly());
       } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
         const QString text = textForWidget(box.text());

@@ -38,6 +38,11 @@ class FormView : public QWidget, public FormListener {
   bool syncing_ = false;
 };
 
+// Renders the form as its desktop window shows it, off screen, and saves the picture (.png or
+// .bmp by the extension). Needs a QApplication; a view already showing the form keeps
+// showing it. False when the picture cannot be made or written.
+bool saveFormPicture(Form& form, const std::string& path);
+
 // The widget of a picture box: paints the picture and reports mouse presses in its user
 // coordinates. It repaints when the picture's revision changed.
 class PictureWidget : public QWidget {

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace quorvel::platform {
@@ -46,6 +48,21 @@ std::optional<std::string> QtHost::openFileDialog(const FileDialogRequest& reque
       QApplication::activeWindow(), qs(request.title), qs(request.fileName),
       QString::fromStdString(qtFilter(request.filter)));
   if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+std::optional<std::string> QtHost::saveFileDialog(const FileDialogRequest& request) {
+  QString selected;
+  QString path = QFileDialog::getSaveFileName(
+      QApplication::activeWindow(), qs(request.title), qs(request.fileName),
+      QString::fromStdString(qtFilter(request.filter)), &selected);
+  if (path.isEmpty()) return std::nullopt;
+  if (QFileInfo(path).suffix().isEmpty()) {
+    // "PNG (*.png)" gives ".png".
+    static const QRegularExpression pattern("\\*(\\.[A-Za-z0-9]+)");
+    const QRegularExpressionMatch match = pattern.match(selected);
+    if (match.hasMatch()) path += match.captured(1);
+  }
   return path.toStdString();
 }
 

@@ -12,6 +12,8 @@ class QtHost : public Host {
  public:
   bool messageBox(std::string_view text, Buttons buttons, std::string_view title) override;
   std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+  // A name typed without an extension gets the one of the chosen filter.
+  std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
   int doEvents() override;
 
  private:

@@ -1,0 +1,132 @@
+#include "platform/results.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <system_error>
+
+#include "common/numbers.h"
+
+namespace quorvel::platform {
+
+namespace {
+
+std::string csvText(const std::string& text) {
+  std::string cell = text;
+  const bool formulaLike = !cell.empty() &&
+                           (cell[0] == '=' || cell[0] == '+' || cell[0] == '-' || cell[0] == '@') &&
+                           !common::parseNumber(cell);
+  if (formulaLike) cell.insert(cell.begin(), '\'');
+  if (cell.find_first_of(";\"\r\n") == std::string::npos) return cell;
+  std::string quoted = "\"";
+  for (char c : cell) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string csvCell(const ResultCell& cell) {
+  if (const double* number = std::get_if<double>(&cell)) {
+    return std::isfinite(*number) ? common::numberText(*number) : std::string();
+  }
+  return csvText(std::get<std::string>(cell));
+}
+
+void csvLine(std::string& out, const std::vector<std::string>& cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) out += ';';
+    out += cells[i];
+  }
+  out += "\r\n";
+}
+
+}  // namespace
+
+std::optional<ResultFormat> resultFormatOf(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".csv") return ResultFormat::Csv;
+  if (extension == ".json") return ResultFormat::Json;
+  return std::nullopt;
+}
+
+std::string resultsCsv(const Results& results) {
+  std::string out = "\xEF\xBB\xBF";
+  csvLine(out, {csvText(results.title)});
+  for (const ResultTable& table : results.tables) {
+    out += "\r\n";
+    csvLine(out, {csvText(table.name)});
+    std::vector<std::string> heads;
+    for (const std::string& column : table.columns) heads.push_back(csvText(column));
+    csvLine(out, heads);
+    for (const auto& row : table.rows) {
+      std::vector<std::string> cells;
+      for (const ResultCell& cell : row) cells.push_back(csvCell(cell));
+      csvLine(out, cells);
+    }
+  }
+  return out;
+}
+
+nlohmann::json resultsJson(const Results& results) {
+  nlohmann::json tables = nlohmann::json::array();
+  for (const ResultTable& table : results.tables) {
+    nlohmann::json rows = nlohmann::json::array();
+    for (const auto& row : table.rows) {
+      nlohmann::json cells = nlohmann::json::array();
+      for (const ResultCell& cell : row) {
+        if (const double* number = std::get_if<double>(&cell)) {
+          cells.push_back(std::isfinite(*number) ? nlohmann::json(*number) : nlohmann::json());
+        } else {
+          cells.push_back(std::get<std::string>(cell));
+        }
+      }
+      rows.push_back(std::move(cells));
+    }
+    tables.push_back({{"name", table.name}, {"columns", table.columns}, {"rows", rows}});
+  }
+  return {{"title", results.title}, {"tables", std::move(tables)}};
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
+  const std::filesystem::path folder =
+      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  std::string hidden = ".";
+  hidden += path.filename().string();
+  hidden += ".XXXXXX";
+  std::string temp = (folder / hidden).string();
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  bool ok = true;
+  std::size_t written = 0;
+  while (ok && written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    ok = n > 0;
+    if (ok) written += static_cast<std::size_t>(n);
+  }
+  ok = (::fsync(fd) == 0) && ok;
+  ok = (::close(fd) == 0) && ok;
+  std::error_code error;
+  if (ok) {
+    std::filesystem::permissions(temp, std::filesystem::perms(0644), error);
+    std::filesystem::rename(temp, path, error);
+    ok = !error;
+  }
+  if (!ok) std::filesystem::remove(temp, error);
+  return ok;
+}
+
+bool writeResults(const Results& results, const std::filesystem::path& path, ResultFormat format) {
+  const std::string bytes =
+      format == ResultFormat::Csv
+          ? resultsCsv(results)
+          : resultsJson(results).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+                "\n";
+  return writeFileAtomically(path, bytes);
+}
+
+}  // namespace quorvel::platform
