@@ -15,6 +15,12 @@ bool WindowManager::isRegistered(std::string_view name) const {
   return factories_.find(name) != factories_.end();
 }
 
+std::vector<std::string> WindowManager::registeredNames() const {
+  std::vector<std::string> names;
+  for (const auto& [name, factory] : factories_) names.push_back(name);
+  return names;
+}
+
 Form* WindowManager::find(std::string_view name) const {
   for (const Entry& entry : forms_) {
     if (entry.form->name() == name) return entry.form.get();

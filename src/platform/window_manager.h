@@ -32,6 +32,8 @@ class WindowManager {
 
   void registerForm(std::string name, Factory factory);
   bool isRegistered(std::string_view name) const;
+  // The names of every registered window, in name order.
+  std::vector<std::string> registeredNames() const;
 
   // The loaded form of that name, or nullptr.
   Form* find(std::string_view name) const;
