@@ -52,7 +52,7 @@ fuzz: fuzz-build
 	@bash scripts/run-fuzzers.sh $(FUZZING) $(FUZZ_RUNS)
 
 # What CI runs: a fixed number of inputs per harness.
-fuzz-ci: FUZZ_RUNS := 20000
+fuzz-ci: FUZZ_RUNS := 5000
 fuzz-ci: fuzz
 
 RANDOM_SEQUENCES ?= 2000
