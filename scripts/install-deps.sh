@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -147,6 +147,10 @@ int CliRunner::run(const std::vector<std::string>& args) {
     }
   }
   app_.windows().show("Form1");
+  return runCommands(commands);
+}
+
+int CliRunner::runCommands(const std::vector<std::string>& commands) {
   try {
     std::size_t pos = 0;
     while (pos < commands.size()) execute(commands, pos);

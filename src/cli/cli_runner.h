@@ -37,6 +37,9 @@ class CliRunner {
   ~CliRunner();
 
   int run(const std::vector<std::string>& args);
+  // Runs commands on the windows as they are (without the start's options and without
+  // showing Form1 first): 0, or 2 when a command is refused (its reason on the error stream).
+  int runCommands(const std::vector<std::string>& commands);
 
   platform::HeadlessHost& host() { return host_; }
   platform::App& app() { return app_; }

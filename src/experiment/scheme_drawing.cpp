@@ -105,8 +105,11 @@ void SchemeDrawing::draw(const Primitive& q) {
 OutlinePixels SchemeDrawing::pixelsOf(const Primitive& q) const {
   // Whole pixels as the picture hands them to the painter; coordinates the painter would
   // be given clipped (or not at all) are kept apart by their bits.
-  const auto px = [](double v) -> std::int64_t {
-    if (!(std::fabs(v) < kRange)) {
+  // Lines are cut to the picture and a border as wide before the painter, boxes and circles
+  // to the picture: within the picture's own size on every side they go to it whole.
+  const double near = std::min<double>(std::max(picture_.width(), picture_.height()), kRange);
+  const auto px = [near](double v) -> std::int64_t {
+    if (!(std::fabs(v) < near)) {
       return static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(v)) | (std::int64_t{1} << 62);
     }
     return platform::Picture::pixelIndex(v);

@@ -239,6 +239,91 @@ TEST(PictureDrawing, WildCoordinatesNeitherCrashNorHang) {
   }
 }
 
+// Shapes reaching far beyond the picture are cut to it before they are drawn: what shows is
+// the part inside, and what lies wholly outside or has no position draws nothing at all.
+TEST(PictureDrawing, ExtremeCoordinatesAreCutToThePicture) {
+  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+  const Rgb red = kRed;
+  // A line from 1E30 to −1E30 is the one segment across the picture.
+  {
+    Board b;
+    b.picture.line(-1e30, 0, 1e30, 0, rgb(255, 0, 0));
+    EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, red), 201);
+    EXPECT_EQ(countColour(b.picture, 0, 100, 201, 101, red), 201);
+    // The diagonal through the centre: one pixel a column, within a pixel of the line.
+    Board d;
+    d.picture.line(1e30, 1e30, -1e30, -1e30, rgb(255, 0, 0));
+    for (int i = 0; i <= 200; ++i) {
+      EXPECT_LE(countColour(d.picture, i, 0, i + 1, 201, red), 1) << i;
+      EXPECT_TRUE(nearColour(d.picture, i, 200 - i, red)) << i;
+    }
+    EXPECT_GE(countColour(d.picture, 0, 0, 201, 201, red), 200);
+    // A steep line whose ends lie in far corners: x = y / 100, one pixel a row.
+    Board s;
+    s.picture.line(-1e28, -1e30, 1e28, 1e30, rgb(255, 0, 0));
+    for (int row = 0; row <= 200; ++row) {
+      EXPECT_EQ(countColour(s.picture, 99, row, 102, row + 1, red), 1) << row;
+    }
+    EXPECT_EQ(countColour(s.picture, 0, 0, 201, 201, red), 201);
+  }
+  // Nothing with a NaN coordinate is drawn, nor a point outside the picture; a line that
+  // passes by it leaves it as it was.
+  {
+    Board b;
+    const auto before = b.picture.revision();
+    b.picture.line(kNan, 0, 5, 5, rgb(255, 0, 0));
+    b.picture.line(0, 0, 5, kNan, rgb(255, 0, 0));
+    b.picture.pset(kNan, 0, rgb(255, 0, 0));
+    b.picture.pset(1e30, 0, rgb(255, 0, 0));
+    b.picture.pset(0, -1e30, rgb(255, 0, 0));
+    b.picture.pset(10.5, 0, rgb(255, 0, 0));
+    b.picture.circle(kNan, 0, 1, rgb(255, 0, 0));
+    b.picture.circle(0, 0, kNan, rgb(255, 0, 0));
+    b.picture.box(kNan, 0, 1, 1, rgb(255, 0, 0), true);
+    b.picture.line(-1e30, 1e30, 1e30, 1e30 + 1e15, rgb(255, 0, 0));
+    EXPECT_EQ(b.picture.revision(), before);
+    b.picture.line(20, -1e30, 20, 1e30, rgb(255, 0, 0));
+    b.picture.line(-1e30, -10.1, 1e30, -10.1, rgb(255, 0, 0));
+    EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, red), 0);
+    b.picture.pset(9.99, 0, rgb(255, 0, 0));
+    EXPECT_EQ(b.at(200, 100), red);
+  }
+  // A box with far corners fills the picture.
+  {
+    Board b;
+    b.picture.box(-1e30, 1e30, 1e30, -1e30, rgb(255, 0, 0), true);
+    EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, red), 201 * 201);
+  }
+  // The rim of a circle of any radius up to 10^12 pixels shows where it crosses the
+  // picture, the fill on its inside; a filled circle around the whole picture fills it, and
+  // the radius of an arc around it shows alone.
+  for (double radius : {1e4, 1e8, 1e11}) {
+    Picture huge(201, 201);
+    huge.setFillStyle(0);
+    huge.setFillColor(rgb(0, 255, 0));
+    huge.circle(100 + radius, 100, radius, rgb(255, 0, 0));
+    for (int row : {0, 100, 200}) EXPECT_TRUE(nearColour(huge, 100, row, kRed)) << radius;
+    EXPECT_EQ(huge.pixel(97, 100), kWhite) << radius;
+    EXPECT_EQ(huge.pixel(103, 100), kGreen) << radius;
+    EXPECT_EQ(countColour(huge, 0, 0, 97, 201, kWhite), 97 * 201) << radius;
+
+    Picture around(201, 201);
+    around.setFillStyle(0);
+    around.setFillColor(rgb(0, 255, 0));
+    around.circle(100, 100 + radius, radius * 2, rgb(255, 0, 0));
+    EXPECT_EQ(countColour(around, 0, 0, 201, 201, kGreen), 201 * 201) << radius;
+
+    Picture arc(201, 201);
+    arc.circle(100, 100, radius, rgb(255, 0, 0), -kPi / 2, kPi);
+    EXPECT_EQ(countColour(arc, 0, 0, 201, 201, kRed), 101) << radius;
+    EXPECT_EQ(countColour(arc, 100, 0, 101, 101, kRed), 101) << radius;
+  }
+  // Past 10^12 pixels a rim is left out rather than placed wrongly.
+  Picture beyond(201, 201);
+  beyond.circle(100 + 1e14, 100, 1e14, rgb(255, 0, 0));
+  EXPECT_EQ(countColour(beyond, 0, 0, 201, 201, kRed), 0);
+}
+
 TEST(PictureText, PrintStaysInsideItsBox) {
   for (const char* text : {"Hello", "Весна", "T1(i+10)   0.000000000001", "Лето\r\nЗима"}) {
     Board b;

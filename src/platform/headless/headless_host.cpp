@@ -45,8 +45,18 @@ int HeadlessHost::doEvents() {
       --stopAfter_;
     }
   }
+  if (budgetStop_ >= 0 && doEventsCalls_ >= budgetStop_) common::shared().StopRequested = 1;
+  if (budgetGiveUp_ >= 0 && doEventsCalls_ >= budgetGiveUp_) {
+    yieldCapReached_ = true;
+    throw YieldCapReached{};
+  }
   if (onDoEvents) onDoEvents();
   return openWindowCount();
+}
+
+void HeadlessHost::setYieldBudget(long long stopAt, long long giveUpAt) {
+  budgetStop_ = stopAt < 0 ? -1 : doEventsCalls_ + stopAt;
+  budgetGiveUp_ = giveUpAt < 0 ? -1 : doEventsCalls_ + giveUpAt;
 }
 
 LocalTime HeadlessHost::localTime() const {

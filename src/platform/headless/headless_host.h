@@ -51,6 +51,15 @@ class HeadlessHost : public Host {
   // from now (the first one for 0 or 1), so that a loop that runs until stopped ends.
   void stopAfter(long long yields) { stopAfter_ = yields; }
 
+  // Bounds what runs next by its event yields, never by the clock, as a watchful user
+  // would: from the `stopAt`-th yield from now on, every yield raises StopRequested as the
+  // stop button does; a loop still running at the `giveUpAt`-th yield has not heard it, so
+  // the host notes that (yieldCapReached) and unwinds the loop by throwing
+  // YieldCapReached from doEvents. −1 for either: no such bound.
+  struct YieldCapReached {};
+  void setYieldBudget(long long stopAt, long long giveUpAt);
+  bool yieldCapReached() const { return yieldCapReached_; }
+
   // Runs the timers of the open windows for `ms` milliseconds of virtual time. At most
   // kMostTicks ticks are run; false when the wait ended early for that reason.
   static constexpr long long kMostTicks = 100000;
@@ -67,7 +76,10 @@ class HeadlessHost : public Host {
   std::vector<FileDialogRequest> fileDialogs_;
   std::optional<LocalTime> fixedTime_;
   long long doEventsCalls_ = 0;
-  long long stopAfter_ = -1;  // yields until the stop request; −1: none
+  long long stopAfter_ = -1;     // yields until the stop request; −1: none
+  long long budgetStop_ = -1;    // doEventsCalls_ from which every yield raises the stop
+  long long budgetGiveUp_ = -1;  // doEventsCalls_ at which the loop is unwound
+  bool yieldCapReached_ = false;
   long long clockMs_ = 0;
   std::map<std::uint64_t, Schedule> schedules_;  // by timer id
 };

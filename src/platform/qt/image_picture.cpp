@@ -35,10 +35,11 @@ constexpr int kMaxDrawWidth = 1000;
 // painter: far enough that the clipped part never shows, near enough for its fixed-point
 // rasteriser, which loses shapes that reach beyond about 2^17 pixels.
 constexpr double kSafePx = Picture::kPaintedRangePx;
-// Circles up to this radius are left to the painter; larger ones are drawn as polygons
-// cut to the image, and beyond the last limit they are left out.
+// Circles up to this radius are left to the painter; larger ones are traced along the part
+// of their rim that can meet the image, and beyond the last limit (where a double no longer
+// places the rim to a pixel) they are left out.
 constexpr double kPainterRadiusPx = 16384.0;
-constexpr double kPolygonRadiusPx = 1e7;
+constexpr double kPolygonRadiusPx = 1e12;
 // Pixel positions that floating-point noise leaves just below a whole number still count
 // as that whole number.
 constexpr double kSnapPx = 1e-6;
@@ -77,10 +78,60 @@ struct Window {
   double left, top, right, bottom;
 };
 
-constexpr Window kSafeSquare{-kSafePx, -kSafePx, kSafePx, kSafePx};
+bool contains(const Window& w, QPointF p) {
+  return p.x() >= w.left && p.x() <= w.right && p.y() >= w.top && p.y() <= w.bottom;
+}
+
+// a·b − c·d with one rounding (Kahan), so that the lines of far points keep their place.
+double differenceOfProducts(double a, double b, double c, double d) {
+  const double cd = c * d;
+  return std::fma(a, b, -cd) + std::fma(-c, d, cd);
+}
+
+// A segment whose ends lie far from the window is first cut down to the stretch of its line
+// that can meet the window. Taking the stretch through the foot of the perpendicular from
+// the window's centre keeps the line's place to a fraction of a pixel even when its ends lie
+// at 1E30, where the usual parametric cut loses every digit of it. False when the line
+// passes the window by.
+bool nearStretch(QPointF& a, QPointF& b, const Window& w) {
+  const QPointF centre((w.left + w.right) / 2, (w.top + w.bottom) / 2);
+  const double reach = std::hypot(w.right - w.left, w.bottom - w.top) / 2 + 1.0;
+  QPointF from = a - centre;
+  QPointF to = b - centre;
+  const double far = 4 * reach;
+  if (std::max({std::fabs(from.x()), std::fabs(from.y()), std::fabs(to.x()), std::fabs(to.y())}) <=
+      far) {
+    return true;
+  }
+  // Scaled by a power of two, so that no product overflows; the scale is exact.
+  int exponent = 0;
+  std::frexp(std::max({std::fabs(from.x()), std::fabs(from.y()), std::fabs(to.x()),
+                       std::fabs(to.y())}),
+             &exponent);
+  from = QPointF(std::ldexp(from.x(), -exponent), std::ldexp(from.y(), -exponent));
+  to = QPointF(std::ldexp(to.x(), -exponent), std::ldexp(to.y(), -exponent));
+  const QPointF along = to - from;
+  const double length = std::hypot(along.x(), along.y());
+  if (!(length > 0)) return false;
+  const QPointF unit = along / length;
+  // The signed distance of the line from the centre, and where the ends lie along it.
+  const double offset =
+      std::ldexp(differenceOfProducts(from.x(), to.y(), from.y(), to.x()) / length, exponent);
+  if (!(std::fabs(offset) <= reach)) return false;
+  const double start = std::ldexp(from.x() * unit.x() + from.y() * unit.y(), exponent);
+  const double end = std::ldexp(to.x() * unit.x() + to.y() * unit.y(), exponent);
+  const double first = std::max(start, -far);
+  const double last = std::min(end, far);
+  if (!(first <= last)) return false;
+  const QPointF foot = centre + offset * QPointF(unit.y(), -unit.x());
+  a = foot + first * unit;
+  b = foot + last * unit;
+  return true;
+}
 
 // Cuts the segment a–b to the window (Liang–Barsky). False when nothing of it is inside.
 bool clipSegment(QPointF& a, QPointF& b, const Window& w) {
+  if (!nearStretch(a, b, w)) return false;
   const double dx = b.x() - a.x();
   const double dy = b.y() - a.y();
   const double p[4] = {-dx, dx, -dy, dy};
@@ -206,6 +257,20 @@ struct Picture::Impl {
 
   void changed() { ++revision; }
 
+  // The image with a border wider than any pen: what lies beyond it never shows, so shapes
+  // are cut to it before they reach the painter, whose work then stays that of the image.
+  Window edgeWindow() const {
+    const double border = drawWidth + 2.0;
+    return Window{-border, -border, image.width() + border, image.height() + border};
+  }
+  // A wider border for lines: a line that stays inside it goes to the painter as it is,
+  // one that reaches beyond it is cut there, far enough out that rounding its cut ends to
+  // whole pixels moves what shows by less than a pixel.
+  Window lineWindow() const {
+    const double border = std::max(image.width(), image.height()) + drawWidth + 2.0;
+    return Window{-border, -border, image.width() + border, image.height() + border};
+  }
+
   void clear() {
     image.fill(toQColor(back));
     changed();
@@ -239,28 +304,84 @@ void preparePainter(QPainter& painter) {
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
-// A circle (or the arc of `span` radians from `start`) too large for the painter: a polygon
-// fine enough that it strays less than a quarter pixel from the circle, cut to the window.
-// Its cut edges run along the window, which lies outside the image, so they never show.
+// A point of the rim at `angle` (radians counter-clockwise, rows growing downward).
+QPointF rimPoint(QPointF centre, double radius, double angle) {
+  return centre + radius * QPointF(std::cos(angle), -std::sin(angle));
+}
+
+// The angles (from `low` to `high`, high − low < π) under which a window seen from outside
+// lies as seen from the centre.
+void windowAngles(QPointF centre, const Window& w, double& low, double& high) {
+  const auto angleOf = [&centre](double x, double y) {
+    return std::atan2(centre.y() - y, x - centre.x());
+  };
+  const double middle = angleOf((w.left + w.right) / 2, (w.top + w.bottom) / 2);
+  low = high = 0.0;
+  for (const QPointF corner : {QPointF(w.left, w.top), QPointF(w.right, w.top),
+                               QPointF(w.left, w.bottom), QPointF(w.right, w.bottom)}) {
+    const double off = std::remainder(angleOf(corner.x(), corner.y()) - middle,
+                                      2.0 * std::numbers::pi);
+    low = std::min(low, off);
+    high = std::max(high, off);
+  }
+  low += middle;
+  high += middle;
+}
+
+// A circle (or the arc of `span` radians from `start`) too large for the painter. Only the
+// part of the rim that can meet the window is traced, as a polygon fine enough that it
+// strays less than a quarter pixel from the circle; a filled circle is that part with the
+// centre (a slice of the pie, which covers what of the window lies inside the circle), cut
+// to the window. Its cut edges run along the window, which lies outside the image, so they
+// never show. The caller has made sure the rim crosses the window.
 void drawLargeCircle(QPainter& painter, QPointF centre, double radius, double start, double span,
                      bool arc, const Window& window) {
+  constexpr double kTurn = 2.0 * std::numbers::pi;
   const double step = std::sqrt(2.0 / radius);
-  const auto count = static_cast<std::size_t>(std::ceil(span / step)) + 1;
-  std::vector<QPointF> points;
-  points.reserve(count + 1);
-  for (std::size_t i = 0; i <= count; ++i) {
-    const double angle = start + span * static_cast<double>(i) / static_cast<double>(count);
-    points.push_back(centre + radius * QPointF(std::cos(angle), -std::sin(angle)));
-  }
+  const bool centreInside = contains(window, centre);
+  double low = start;
+  double high = start + span;
+  if (!centreInside) windowAngles(centre, window, low, high);
+  const auto trace = [&](double from, double to) {
+    std::vector<QPointF> points;
+    if (to <= from) return points;
+    const auto count = static_cast<std::size_t>(std::ceil((to - from) / step)) + 1;
+    points.reserve(count + 2);
+    for (std::size_t i = 0; i <= count; ++i) {
+      points.push_back(rimPoint(centre, radius,
+                                from + (to - from) * static_cast<double>(i) /
+                                           static_cast<double>(count)));
+    }
+    return points;
+  };
   if (arc) {
-    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-      QPointF a = points[i];
-      QPointF b = points[i + 1];
-      if (clipSegment(a, b, window)) painter.drawLine(pixelOf(a), pixelOf(b));
+    // The arc's angles met in the window's sector, in whichever turn they fall.
+    std::vector<std::pair<double, double>> pieces;
+    if (centreInside) {
+      pieces.emplace_back(start, start + span);
+    } else {
+      for (int turn = -2; turn <= 2; ++turn) {
+        const double from = std::max(start, low + turn * kTurn);
+        const double to = std::min(start + span, high + turn * kTurn);
+        if (from < to) pieces.emplace_back(from, to);
+      }
+    }
+    for (const auto& [from, to] : pieces) {
+      const std::vector<QPointF> points = trace(from, to);
+      for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        QPointF a = points[i];
+        QPointF b = points[i + 1];
+        if (clipSegment(a, b, window)) painter.drawLine(pixelOf(a), pixelOf(b));
+      }
     }
     return;
   }
-  points.pop_back();
+  std::vector<QPointF> points = centreInside ? trace(0.0, kTurn) : trace(low, high);
+  if (centreInside) {
+    points.pop_back();
+  } else {
+    points.push_back(centre);
+  }
   const std::vector<QPointF> cut = clipPolygon(std::move(points), window);
   if (cut.size() < 3) return;
   QPolygon polygon;
@@ -369,7 +490,7 @@ void Picture::line(double x1, double y1, double x2, double y2, std::optional<Col
   QPointF from(impl_->pxX(x1), impl_->pxY(y1));
   QPointF to(impl_->pxX(x2), impl_->pxY(y2));
   if (!finite(from.x(), from.y()) || !finite(to.x(), to.y()) ||
-      !clipSegment(from, to, kSafeSquare)) {
+      !clipSegment(from, to, impl_->lineWindow())) {
     return;
   }
   QPainter painter(&impl_->image);
@@ -388,10 +509,14 @@ void Picture::box(double x1, double y1, double x2, double y2, std::optional<Colo
   const double c2 = impl_->pxX(x2);
   const double r2 = impl_->pxY(y2);
   if (!finite(c1, r1) || !finite(c2, r2)) return;
-  const int left = std::min(pixelOf(c1), pixelOf(c2));
-  const int right = std::max(pixelOf(c1), pixelOf(c2));
-  const int top = std::min(pixelOf(r1), pixelOf(r2));
-  const int bottom = std::max(pixelOf(r1), pixelOf(r2));
+  // Sides beyond the edge window are moved onto it, where they do not show.
+  const Window edge = impl_->edgeWindow();
+  const auto column = [&edge](double c) { return pixelOf(std::clamp(c, edge.left, edge.right)); };
+  const auto row = [&edge](double r) { return pixelOf(std::clamp(r, edge.top, edge.bottom)); };
+  const int left = std::min(column(c1), column(c2));
+  const int right = std::max(column(c1), column(c2));
+  const int top = std::min(row(r1), row(r2));
+  const int bottom = std::max(row(r1), row(r2));
   const QPen pen = impl_->pen(color);
   QPainter painter(&impl_->image);
   preparePainter(painter);
@@ -430,6 +555,22 @@ void Picture::circle(double x, double y, double r, std::optional<Color> color,
   double span = b - a;
   if (span <= 0.0) span += 2.0 * std::numbers::pi;
 
+  // A rim that passes wholly around the image does not show: a whole circle then only
+  // fills the image, an arc only draws its radii.
+  const Window edge = impl_->edgeWindow();
+  const double farX = std::max(std::fabs(centre.x() - edge.left), std::fabs(centre.x() - edge.right));
+  const double farY = std::max(std::fabs(centre.y() - edge.top), std::fabs(centre.y() - edge.bottom));
+  const bool rimOutside = std::hypot(farX, farY) < radius - impl_->drawWidth;
+  if (rimOutside && !arc) {
+    if (const QBrush brush = impl_->fillBrush(); brush.style() != Qt::NoBrush) {
+      QPainter painter(&impl_->image);
+      preparePainter(painter);
+      painter.fillRect(QRect(0, 0, width(), height()), brush);
+      impl_->changed();
+    }
+    return;
+  }
+
   QPainter painter(&impl_->image);
   preparePainter(painter);
   painter.setPen(impl_->pen(color));
@@ -438,7 +579,7 @@ void Picture::circle(double x, double y, double r, std::optional<Color> color,
   const bool whole = radius <= kPainterRadiusPx;
   const QPointF hub = whole ? QPointF(pixelOf(centre)) : centre;
   const double rim = whole ? std::floor(radius + 0.5) : radius;
-  if (whole) {
+  if (whole && !rimOutside) {
     const QRect bounds(pixelOf(centre) - QPoint(static_cast<int>(rim), static_cast<int>(rim)),
                        QSize(2 * static_cast<int>(rim), 2 * static_cast<int>(rim)));
     constexpr double kSixteenthsPerRadian = 180.0 * 16.0 / std::numbers::pi;
@@ -448,15 +589,13 @@ void Picture::circle(double x, double y, double r, std::optional<Color> color,
     } else {
       painter.drawEllipse(bounds);
     }
-  } else {
-    drawLargeCircle(painter, centre, radius, a, span, arc,
-                    Window{-impl_->drawWidth - 2.0, -impl_->drawWidth - 2.0,
-                           width() + impl_->drawWidth + 2.0, height() + impl_->drawWidth + 2.0});
+  } else if (!rimOutside) {
+    drawLargeCircle(painter, centre, radius, a, span, arc, edge);
   }
   const auto spoke = [&](double angle) {
     QPointF inner = hub;
     QPointF tip = hub + rim * QPointF(std::cos(angle), -std::sin(angle));
-    if (!clipSegment(inner, tip, kSafeSquare)) return;
+    if (!clipSegment(inner, tip, edge)) return;
     painter.drawLine(
         QPoint(static_cast<int>(std::lround(inner.x())), static_cast<int>(std::lround(inner.y()))),
         QPoint(static_cast<int>(std::lround(tip.x())), static_cast<int>(std::lround(tip.y()))));
@@ -471,7 +610,7 @@ void Picture::pset(double x, double y, std::optional<Color> color) {
   impl_->currentY = y;
   const double c = impl_->pxX(x);
   const double r = impl_->pxY(y);
-  if (!finite(c, r)) return;
+  if (!finite(c, r) || !contains(impl_->edgeWindow(), QPointF(c, r))) return;
   QPainter painter(&impl_->image);
   preparePainter(painter);
   painter.setPen(impl_->pen(color));
