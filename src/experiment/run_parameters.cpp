@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "common/numbers.h"
 #include "common/shared.h"
@@ -118,6 +120,57 @@ bool Form4::readRunParameters(model::ExperimentState& s) {
   }
   if (!(f.mediumIndex > 0) || !(f.glassIndex > 0) || !(f.cylinderIndex > 0)) {
     return refuse("Показатель преломления должен быть больше нуля");
+  }
+
+  // Values that give no sensible run: lengths beyond a thousand kilometres, wavelengths
+  // below a picometre, a step divisor or a period count beyond a thousand million, and a
+  // step so small that light would need more than 10^12 of them to cross the setup.
+  {
+    struct Bound {
+      const platform::TextBox& box;
+      const char* name;
+      double value, least, most;  // |value| within [least, most]
+    };
+    constexpr double kFar = 1e6;    // m
+    constexpr double kSmall = 1e-12;  // m
+    const double unit = Option7.value() ? 1e9 : 1.0;  // wavelengths typed in nm
+    const Bound bounds[] = {
+        {Text3, "Y4, м", f.Y4, 0, kFar},
+        {Text1, "X1, м", f.X1, 0, kFar},
+        {Text66, "Y1, м", f.Y1, 0, kFar},
+        {Text67, "X2, м", f.X2, 0, kFar},
+        {Text2, "Y2, м", f.Y2, 0, kFar},
+        {Text8, Option8.value() ? "Y6, м" : "X6, м", f.screen, 0, kFar},
+        {Text9, "Y5, м", f.Y5, 0, kFar},
+        {Text27, "ширина зеркал, м", f.mirrorWidth, 0, kFar},
+        {Text28, "толщина пластин, мм", f.plateThickness, 0, kFar * 1000},
+        {Text49, "цилиндр, м", f.cylinderSize, 0, kFar},
+        {Text69, "диаметр луча лазера, мм", f.beamDiameter, 0, kFar * 1000},
+        {Text30, "диаметр на экране, мм", f.screenBeamDiameter, 0, kFar * 1000},
+        {Text18, "длина волны L1", f.L1, kSmall * unit, kFar * unit},
+        {Text60, "L2", Check18.ticked() ? f.L2 : f.L1, kSmall * unit, kFar * unit},
+        {Text46, "делитель шага", f.refinementDivisor, 0, 1e9},
+        {Text57, "N0 периодов", f.N0, 0, 1e9},
+    };
+    for (const Bound& b : bounds) {
+      const double size = std::fabs(b.value);
+      if (size >= b.least && size <= b.most) continue;
+      host().messageBox(std::string("Задайте правильно данные: в поле «") + b.name +
+                            "» значение «" + b.box.text() + "» вне пределов от " +
+                            common::numberText(b.least) + " до " + common::numberText(b.most),
+                        Buttons::Ok, "Quorvel");
+      return false;
+    }
+    const double extent = std::max({std::fabs(f.X1), std::fabs(f.Y1), std::fabs(f.X2),
+                                    std::fabs(f.Y2), std::fabs(f.Y4), std::fabs(f.Y5),
+                                    std::fabs(f.screen), f.L1 / unit});
+    if (!(extent / (f.Vs0 * 1000 * f.dt) <= 1e12)) {
+      host().messageBox(std::string("Задайте правильно данные: в поле «шаг решения, с» шаг «") +
+                            Text40.text() +
+                            "» слишком мал: свет проходил бы установку больше чем за 10^12 шагов",
+                        Buttons::Ok, "Quorvel");
+      return false;
+    }
   }
 
   // A setup as fast as its light could never be reached by it.

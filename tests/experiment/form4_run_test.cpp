@@ -378,3 +378,52 @@ TEST_F(Form4RunTest, SkippedRedrawsLeaveTheSchemeAsFullRedraws) {
 
 }  // namespace
 }  // namespace quorvel::experiment
+
+namespace quorvel::experiment {
+namespace {
+
+// Values that give no sensible run are refused at the start, naming their field; each of
+// these made a run that never ended.
+TEST_F(Form4RunTest, ValuesWithoutASensibleRunAreRefusedByField) {
+  struct Case {
+    const char* option;  // the setup
+    platform::TextBox Form4::*field;
+    const char* text;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"Option1", &Form4::Text27, "1E30", "ширина зеркал, м"},
+      {"Option8", &Form4::Text27, "-1E30", "ширина зеркал, м"},
+      {"Option1", &Form4::Text18, "1E30", "длина волны L1"},
+      {"Option8", &Form4::Text46, "1E30", "делитель шага"},
+      {"Option1", &Form4::Text57, "1E30", "N0 периодов"},
+      {"Option8", &Form4::Text9, "-1E30", "Y5, м"},
+      {"Option8", &Form4::Text40, "1E-300", "шаг решения, с"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    f().click(*dynamic_cast<platform::OptionButton*>(f().find(c.option)));
+    const std::string before = (f().*c.field).text();
+    f().typeText(f().*c.field, c.text);
+    const std::size_t shown = host.messages().size();
+    f().click(f().Command7);
+    ASSERT_EQ(host.messages().size(), shown + 1);
+    EXPECT_EQ(host.messages().back().text.rfind(std::string("Задайте правильно данные: в поле «") + c.name +
+                                                "»",
+                                            0),
+              0u)
+        << host.messages().back().text;
+    f().typeText(f().*c.field, before);
+  }
+  // The presets stay accepted.
+  for (const char* units : {"Option4", "Option7"}) {
+    f().click(*dynamic_cast<platform::OptionButton*>(f().find(units)));
+    const std::size_t shown = host.messages().size();
+    f().click(f().Command7);
+    EXPECT_EQ(host.messages().size(), shown);
+    EXPECT_EQ(f().state().ii * 100 + f().state().jj, 1929);
+  }
+}
+
+}  // namespace
+}  // namespace quorvel::experiment

@@ -50,34 +50,6 @@ namespace fs = std::filesystem;
 using platform::Control;
 using platform::ControlKind;
 
-// Inputs that make today's experiment engine run without end: its loops neither finish nor
-// hear the stop (see the reliability issue). The engine being rebuilt bounds them; until it
-// lands the generator leaves them out. Empty this list then.
-enum class Extreme { Huge, Tiny };
-struct KnownHang {
-  std::string_view form;
-  std::string_view control;
-  Extreme extreme;  // |value| ≥ 1E6, or 0 < |value| ≤ 1E-12
-};
-constexpr KnownHang kKnownEngineHangs[] = {
-    {"Form4", "Text27", Extreme::Huge},  // ширина зеркал: the front's path loop
-    {"Form4", "Text18", Extreme::Huge},  // L1: the crest models
-    {"Form4", "Text46", Extreme::Huge},  // the step divisor: the source crest model
-    {"Form4", "Text57", Extreme::Huge},  // N0: the source crest model
-    {"Form4", "Text40", Extreme::Tiny},  // dt: the prism run
-    {"Form4", "Text9", Extreme::Huge},   // Y5: the prism run
-};
-
-bool knownEngineHang(std::string_view form, std::string_view control, std::string_view text) {
-  const auto value = common::parseNumber(text);
-  if (!value) return false;
-  const double size = std::fabs(*value);
-  for (const KnownHang& hang : kKnownEngineHangs) {
-    if (hang.form != form || hang.control != control) continue;
-    if (hang.extreme == Extreme::Huge ? !(size < 1e6) : (size > 0 && size <= 1e-12)) return true;
-  }
-  return false;
-}
 
 // The yields a handler may take before the stop is raised, and the yields after which a
 // loop that has not heard it fails the sequence.
@@ -341,7 +313,6 @@ class Session {
       case ControlKind::TextBox: {
         const auto& box = static_cast<const platform::TextBox&>(*control);
         std::string text = texts_.make(box.text());
-        while (knownEngineHang(form->name(), control->name(), text)) text = texts_.make(box.text());
         return {"set", target + "=" + text};
       }
       case ControlKind::HScrollBar:
@@ -536,16 +507,8 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, RandomInput, testing::ValuesIn(registeredW
                            return info.param;
                          });
 
-// The checks of the test itself: a hang of the list is left out, messages are told apart.
-TEST(RandomInputChecks, KnownHangsAndMessages) {
-  EXPECT_TRUE(knownEngineHang("Form4", "Text27", "1E30"));
-  EXPECT_TRUE(knownEngineHang("Form4", "Text27", "-1,5E+30"));
-  EXPECT_TRUE(knownEngineHang("Form4", "Text40", "1E-300"));
-  EXPECT_FALSE(knownEngineHang("Form4", "Text40", "0"));
-  EXPECT_FALSE(knownEngineHang("Form4", "Text27", "0,8"));
-  EXPECT_FALSE(knownEngineHang("Form4", "Text27", "abc"));
-  EXPECT_FALSE(knownEngineHang("Form4", "Text1", "1E30"));
-
+// The checks of the test itself: messages are told apart.
+TEST(RandomInputChecks, Messages) {
   EXPECT_EQ(whyNotOwnMessage("Задайте правильно данные", "Quorvel"), "");
   EXPECT_EQ(whyNotOwnMessage("Ошибка: ApproachMirror: фронт прошел зеркало", "Quorvel"), "");
   EXPECT_NE(whyNotOwnMessage("", "Quorvel"), "");
