@@ -112,19 +112,8 @@ std::optional<platform::Results> Form4::results() const {
   results.tables.push_back(std::move(run));
 
   if (!s.options.prism) {
-    const auto& X = common::shared().X;
-    const auto& Y = common::shared().Y;
-    model::MichelsonInput input;
-    input.X1 = X[1];
-    input.X3 = X[3];
-    input.Y2 = Y[2];
-    input.Y3 = Y[3];
-    input.V = s.V;
-    input.Vs = s.c;
-    input.v01 = s.v01;
-    input.T1 = s.legs.T1;
-    input.T2 = s.legs.T2;
-    input.comparative = s.options.comparative;
+    const model::MichelsonInput input =
+        model::michelsonInputOf(s, common::shared().X, common::shared().Y);
     ResultTable michelson{
         "Сравнение с теорией Майкельсона",
         {"расчет", "T1, с", "T2, с", "T1-T2, с", "N1(t)", "N2(t)", "N1(t) - N2(t)"},

@@ -175,18 +175,8 @@ void Form4::compareWithMichelson() {
                       "Quorvel");
     return;
   }
-  const auto& X = common::shared().X;
-  const auto& Y = common::shared().Y;
-  model::MichelsonInput input;
-  input.X1 = X[1];
-  input.X3 = X[3];
-  input.Y2 = Y[2];
-  input.Y3 = Y[3];
-  input.V = state_.V;
-  input.Vs = state_.started ? state_.c : 0.0;
-  input.v01 = state_.v01;
-  input.T1 = state_.legs.T1;
-  input.T2 = state_.legs.T2;
+  model::MichelsonInput input =
+      model::michelsonInputOf(state_, common::shared().X, common::shared().Y);
   input.comparative = Check7.ticked();
   try {
     printMichelsonComparison(Picture1.picture(), input);

@@ -142,18 +142,7 @@ class BeamSplitterSteps : public SetupStepper {
     ExperimentState& s = s_;
     RunContext& context = context_;
     recordSides(s, context);
-    s.T += s.P0;
-    auto& X = context.X;
-    auto& Y = context.Y;
-    for (int k : kMovingPoints) {
-      X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
-      Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
-    }
-    for (int ray = 1; ray <= 2; ++ray) {
-      s.Xf[ray] += s.VXf[ray] * s.P0;
-      s.Yf[ray] += s.VYf[ray] * s.P0;
-      s.path[ray] += s.raySpeed[ray] * s.P0;
-    }
+    addStep(s, context, kMovingPoints);
     bool near = false;
     for (const Leg& leg : kLegs) {
       const int current = leg.ray == 1 ? s.ii : s.jj;

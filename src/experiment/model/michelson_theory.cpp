@@ -7,6 +7,22 @@ namespace quorvel::experiment::model {
 using common::formatNumber;
 using common::requireFinite;
 
+MichelsonInput michelsonInputOf(const ExperimentState& s, const std::array<double, 131>& X,
+                                const std::array<double, 131>& Y) {
+  MichelsonInput input;
+  input.X1 = X[1];
+  input.X3 = X[3];
+  input.Y2 = Y[2];
+  input.Y3 = Y[3];
+  input.V = s.V;
+  input.Vs = s.started ? s.c : 0.0;
+  input.v01 = s.v01;
+  input.T1 = s.legs.T1;
+  input.T2 = s.legs.T2;
+  input.comparative = s.options.comparative;
+  return input;
+}
+
 namespace {
 
 ArmTimes withPeriods(double T1, double T2, double v01) {

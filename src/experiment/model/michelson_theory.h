@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+
+#include "experiment/model/experiment_state.h"
 #include <string>
 
 namespace quorvel::experiment::model {
@@ -16,6 +18,11 @@ struct MichelsonInput {
   std::array<double, 31> T2{};  // of ray 2
   bool comparative = false;     // the run started both arms at the splitter
 };
+
+// What the comparison reads of a run and the point table (X1, X3, Y2, Y3 where the setup
+// stands now); the light speed is 0 before any run.
+MichelsonInput michelsonInputOf(const ExperimentState& s, const std::array<double, 131>& X,
+                                const std::array<double, 131>& Y);
 
 // Times (s) and wave period counts of the two arms.
 struct ArmTimes {

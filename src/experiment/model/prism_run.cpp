@@ -271,18 +271,7 @@ class PrismSteps : public SetupStepper {
     ExperimentState& s = s_;
     RunContext& context = context_;
     recordSides(s, context);
-    s.T += s.P0;
-    auto& X = context.X;
-    auto& Y = context.Y;
-    for (int k : kMovingPoints) {
-      X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
-      Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
-    }
-    for (int ray = 1; ray <= 2; ++ray) {
-      s.Xf[ray] += s.VXf[ray] * s.P0;
-      s.Yf[ray] += s.VYf[ray] * s.P0;
-      s.path[ray] += s.raySpeed[ray] * s.P0;
-    }
+    addStep(s, context, kMovingPoints);
     const bool refined = s.P0 < s.dt;
     if (s.options.debugFile && refined) context.observer.debugLine(debugLineText(s));
     // Both rays share the step. A refined step stays until a leg end gives the full step back

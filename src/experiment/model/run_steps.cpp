@@ -193,6 +193,19 @@ void leapSums(ExperimentState& s, RunContext& context, std::initializer_list<int
   }
 }
 
+void addStep(ExperimentState& s, RunContext& context, std::initializer_list<int> points) {
+  s.T += s.P0;
+  for (int k : points) {
+    context.X[static_cast<std::size_t>(k)] += s.Vx * s.P0;
+    context.Y[static_cast<std::size_t>(k)] += s.Vy * s.P0;
+  }
+  for (int ray = 1; ray <= 2; ++ray) {
+    s.Xf[ray] += s.VXf[ray] * s.P0;
+    s.Yf[ray] += s.VYf[ray] * s.P0;
+    s.path[ray] += s.raySpeed[ray] * s.P0;
+  }
+}
+
 Approach approachOf(ExperimentState& s, int ray, int leg, const LegSurface& surface) {
   constexpr double kMostSteps = 1e9;
   const double closing = s.V12 + s.V21;

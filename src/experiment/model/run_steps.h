@@ -54,6 +54,8 @@ double quietLegSteps(const ExperimentState& s, const RunContext& context, int ra
 double sumsLeapLimit(const ExperimentState& s, const RunContext& context,
                      std::initializer_list<int> points);
 void leapSums(ExperimentState& s, RunContext& context, std::initializer_list<int> points, double n);
+// One step's additions to the same sums, as a single step makes them.
+void addStep(ExperimentState& s, RunContext& context, std::initializer_list<int> points);
 
 enum class Approach { Closing, Passed, Never };
 
