@@ -4,6 +4,7 @@
 
 #include "common/numbers.h"
 #include "common/shared.h"
+#include "interference/form3_tooltips.h"
 #include "interference/model/screen_frame.h"
 #include "platform/app.h"
 
@@ -175,6 +176,7 @@ Form3::Form3(platform::App& app)
   Option1.setValue(true);
   Option10.setValue(true);
   layout();
+  platform::applyToolTips(*this, form3ToolTips());
 
   Command3.onClick = [this] { transform(); };
   Command1.onClick = [this] { start(); };

@@ -7,6 +7,7 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "platform/app.h"
+#include "viewer/form6_tooltips.h"
 
 namespace quorvel::viewer {
 
@@ -117,6 +118,7 @@ Form6::Form6(platform::App& app)
     Picture1.push_back(std::make_unique<platform::PictureBox>(*this, "Picture1", 156, 117, k));
   }
   layout();
+  platform::applyToolTips(*this, form6ToolTips());
 
   Command1.onClick = [this] { openPhoto(); };
   Command2.onClick = [this] { stepPhoto(+1); };

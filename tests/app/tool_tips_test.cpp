@@ -8,8 +8,10 @@
 #include "app/forms.h"
 #include "experiment/form4.h"
 #include "experiment/form4_tooltips.h"
+#include "interference/form3_tooltips.h"
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"
+#include "viewer/form6_tooltips.h"
 
 namespace quorvel::app {
 namespace {
@@ -64,6 +66,12 @@ TEST(ToolTipsTest, TablesNameExistingControls) {
   EXPECT_TRUE(platform::applyToolTips(*app.windows().find("Form1"), form1ToolTips()).empty());
   EXPECT_TRUE(
       platform::applyToolTips(*app.windows().find("Form4"), experiment::form4ToolTips()).empty());
+  app.windows().show("Form3");
+  app.windows().show("Form6");
+  EXPECT_TRUE(
+      platform::applyToolTips(*app.windows().find("Form3"), interference::form3ToolTips()).empty());
+  EXPECT_TRUE(
+      platform::applyToolTips(*app.windows().find("Form6"), viewer::form6ToolTips()).empty());
   for (auto* form : app.windows().openForms()) app.windows().unload(form->name());
 }
 
