@@ -78,25 +78,8 @@ const FinishedRun& finishedRun(bool prism, bool real) {
     run.Y[k] -= backY;
   }
   model::ContinuousParameters& p = run.parameters;
+  p = model::continuousParametersOf(s);
   p.prism = prism;
-  p.beamDiameter = s.beamDiameter;
-  p.dt = s.dt;
-  p.refinementDivisor = s.refinementDivisor;
-  p.refreshEvery = s.NC0;
-  p.N0 = s.N0;
-  p.Vs0 = s.Vs0;
-  p.L1 = s.L1;
-  p.c = s.c;
-  p.v01 = s.v01;
-  p.v02 = s.v02;
-  p.Vx = s.Vx;
-  p.Vy = s.Vy;
-  p.V = s.V;
-  p.AlfaV = s.AlfaV;
-  p.Alfa1 = s.Alfa1;
-  p.Alfa2 = s.Alfa2;
-  p.Alfa3 = s.Alfa3;
-  p.Alfa4 = s.Alfa4;
   p.realUnits = real;
   for (auto* form : app.windows().openForms()) app.windows().unload(form->name());
   return runs.emplace(key, run).first->second;

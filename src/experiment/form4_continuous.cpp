@@ -54,24 +54,7 @@ void captionOf(platform::Form& form, const char* name, const char* caption) {
 // options it ran with, and the few fields and check boxes of the experiment itself.
 std::optional<model::ContinuousParameters> Form4::continuousParameters() {
   const model::ExperimentState& s = state_;
-  model::ContinuousParameters p;
-  p.prism = s.options.prism;
-  p.Vs0 = s.Vs0;
-  p.L1 = s.L1;
-  p.c = s.c;
-  p.v01 = s.v01;
-  p.v02 = s.v02;
-  p.Vx = s.Vx;
-  p.Vy = s.Vy;
-  p.V = s.V;
-  p.AlfaV = s.AlfaV;
-  p.Alfa1 = s.Alfa1;
-  p.Alfa2 = s.Alfa2;
-  p.Alfa3 = s.Alfa3;
-  p.Alfa4 = s.Alfa4;
-  p.twoLasers = s.options.secondLaser;
-  p.halfPrism = s.options.ray1Straight;
-  p.fourthMirror = s.options.additionalMirror;
+  model::ContinuousParameters p = model::continuousParametersOf(s);
   p.cylinder = s.options.cylinder || Check25.ticked();
   p.divergence = s.options.beamDivergence || Check27.ticked();
   p.skip = Check23.ticked();

@@ -77,31 +77,7 @@ inline const FinishedRun& finishedRun(
 
 // The continuous experiment's parameters of a finished run, as the window fills them.
 inline model::ContinuousParameters parametersOf(const FinishedRun& run) {
-  const model::ExperimentState& s = run.state;
-  model::ContinuousParameters p;
-  p.prism = s.options.prism;
-  p.beamDiameter = s.beamDiameter;
-  p.dt = s.dt;
-  p.refinementDivisor = s.refinementDivisor;
-  p.refreshEvery = s.NC0;
-  p.N0 = s.N0;
-  p.Vs0 = s.Vs0;
-  p.L1 = s.L1;
-  p.c = s.c;
-  p.v01 = s.v01;
-  p.v02 = s.v02;
-  p.Vx = s.Vx;
-  p.Vy = s.Vy;
-  p.V = s.V;
-  p.AlfaV = s.AlfaV;
-  p.Alfa1 = s.Alfa1;
-  p.Alfa2 = s.Alfa2;
-  p.Alfa3 = s.Alfa3;
-  p.Alfa4 = s.Alfa4;
-  p.twoLasers = s.options.secondLaser;
-  p.halfPrism = s.options.ray1Straight;
-  p.fourthMirror = s.options.additionalMirror;
-  return p;
+  return model::continuousParametersOf(run.state);
 }
 
 // A continuous run to its end without a window.

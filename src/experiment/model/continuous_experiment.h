@@ -56,6 +56,10 @@ std::vector<PlacedText> steppedFrequencyTexts(const LegTables& legs, double v01,
 // decimals.
 double continuousStepInWavelengths(const ContinuousParameters& p, bool refined);
 
+// The parameters a finished stepped run leaves: its setup, step, light and motion, and the
+// options it ran with. The experiment's own fields and boxes are the caller's to set.
+ContinuousParameters continuousParametersOf(const ExperimentState& s);
+
 class ContinuousExperiment;
 
 // How the continuous experiment talks to the window while it runs.
