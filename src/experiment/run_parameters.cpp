@@ -131,8 +131,8 @@ bool Form4::readRunParameters(model::ExperimentState& s) {
       const char* name;
       double value, least, most;  // |value| within [least, most]
     };
-    constexpr double kFar = 1e6;    // m
-    constexpr double kSmall = 1e-12;  // m
+    constexpr double kFar = 1e6;                      // m
+    constexpr double kSmall = 1e-12;                  // m
     const double unit = Option7.value() ? 1e9 : 1.0;  // wavelengths typed in nm
     const Bound bounds[] = {
         {Text3, "Y4, м", f.Y4, 0, kFar},
@@ -155,15 +155,18 @@ bool Form4::readRunParameters(model::ExperimentState& s) {
     for (const Bound& b : bounds) {
       const double size = std::fabs(b.value);
       if (size >= b.least && size <= b.most) continue;
+      // Coordinates may be negative: their bound is on the size alone, and is told so.
+      const std::string range = b.least == 0 ? "по модулю больше " + common::numberText(b.most)
+                                             : "вне пределов от " + common::numberText(b.least) +
+                                                   " до " + common::numberText(b.most);
       host().messageBox(std::string("Задайте правильно данные: в поле «") + b.name +
-                            "» значение «" + b.box.text() + "» вне пределов от " +
-                            common::numberText(b.least) + " до " + common::numberText(b.most),
+                            "» значение «" + b.box.text() + "» " + range,
                         Buttons::Ok, "Quorvel");
       return false;
     }
-    const double extent = std::max({std::fabs(f.X1), std::fabs(f.Y1), std::fabs(f.X2),
-                                    std::fabs(f.Y2), std::fabs(f.Y4), std::fabs(f.Y5),
-                                    std::fabs(f.screen), f.L1 / unit});
+    const double extent =
+        std::max({std::fabs(f.X1), std::fabs(f.Y1), std::fabs(f.X2), std::fabs(f.Y2),
+                  std::fabs(f.Y4), std::fabs(f.Y5), std::fabs(f.screen), f.L1 / unit});
     if (!(extent / (f.Vs0 * 1000 * f.dt) <= 1e12)) {
       host().messageBox(std::string("Задайте правильно данные: в поле «шаг решения, с» шаг «") +
                             Text40.text() +

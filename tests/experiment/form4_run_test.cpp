@@ -390,15 +390,24 @@ TEST_F(Form4RunTest, ValuesWithoutASensibleRunAreRefusedByField) {
     platform::TextBox Form4::*field;
     const char* text;
     const char* name;
+    const char* why;  // what the message says of the value
   };
   const Case cases[] = {
-      {"Option1", &Form4::Text27, "1E30", "ширина зеркал, м"},
-      {"Option8", &Form4::Text27, "-1E30", "ширина зеркал, м"},
-      {"Option1", &Form4::Text18, "1E30", "длина волны L1"},
-      {"Option8", &Form4::Text46, "1E30", "делитель шага"},
-      {"Option1", &Form4::Text57, "1E30", "N0 периодов"},
-      {"Option8", &Form4::Text9, "-1E30", "Y5, м"},
-      {"Option8", &Form4::Text40, "1E-300", "шаг решения, с"},
+      {"Option1", &Form4::Text27, "1E30", "ширина зеркал, м",
+       "значение «1E30» по модулю больше 1000000"},
+      {"Option8", &Form4::Text27, "-1E30", "ширина зеркал, м",
+       "значение «-1E30» по модулю больше 1000000"},
+      {"Option1", &Form4::Text18, "1E30", "длина волны L1",
+       "значение «1E30» вне пределов от 1E-12 до 1000000"},
+      {"Option7", &Form4::Text18, "1E-4", "длина волны L1",
+       "значение «1E-4» вне пределов от 0,001 до 1E+15"},
+      {"Option8", &Form4::Text46, "1E30", "делитель шага",
+       "значение «1E30» по модулю больше 1000000000"},
+      {"Option1", &Form4::Text57, "1E30", "N0 периодов",
+       "значение «1E30» по модулю больше 1000000000"},
+      {"Option8", &Form4::Text9, "-1E30", "Y5, м", "значение «-1E30» по модулю больше 1000000"},
+      {"Option8", &Form4::Text40, "1E-300", "шаг решения, с",
+       "шаг «1E-300» слишком мал: свет проходил бы установку больше чем за 10^12 шагов"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -408,11 +417,8 @@ TEST_F(Form4RunTest, ValuesWithoutASensibleRunAreRefusedByField) {
     const std::size_t shown = host.messages().size();
     f().click(f().Command7);
     ASSERT_EQ(host.messages().size(), shown + 1);
-    EXPECT_EQ(host.messages().back().text.rfind(std::string("Задайте правильно данные: в поле «") + c.name +
-                                                "»",
-                                            0),
-              0u)
-        << host.messages().back().text;
+    EXPECT_EQ(host.messages().back().text,
+              std::string("Задайте правильно данные: в поле «") + c.name + "» " + c.why);
     f().typeText(f().*c.field, before);
   }
   // The presets stay accepted.
