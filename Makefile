@@ -39,7 +39,7 @@ build-check: deps
 	@cmake --build $(CHECKING) -j $(JOBS)
 
 check: build-check
-	@cd $(CHECKING) && $(SANITIZER_ENV) QUORVEL_RANDOM_SEQUENCES=100 ctest --output-on-failure -j $(JOBS)
+	@cd $(CHECKING) && $(SANITIZER_ENV) QUORVEL_RANDOM_SEQUENCES=300 ctest --output-on-failure -j $(JOBS)
 
 # FUZZ_RUNS inputs per harness, from its seed corpus in fuzz/corpus/NAME; new inputs found
 # are kept in build/fuzz/corpus/NAME, findings (crash-*, leak-*, timeout-*) in build/fuzz.

@@ -8,7 +8,7 @@
 // cap fails the sequence); every message shown is the program's own Russian text; and the
 // windows stay usable: a run of the defaults afterwards gives the defaults' results.
 //
-// QUORVEL_RANDOM_SEQUENCES    sequences per window (default 30; `make check` runs 100)
+// QUORVEL_RANDOM_SEQUENCES    sequences per window (default 30; `make check` runs 300)
 // QUORVEL_RANDOM_DEFAULT_RUNS full runs of the defaults checked per window, spread over the
 //                             sequences (default 1; each takes a few seconds today)
 // QUORVEL_RANDOM_SEED         run only this seed (its commands are printed)
@@ -32,6 +32,7 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "platform/app.h"
+#include "random/program_messages.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
@@ -49,7 +50,6 @@ namespace {
 namespace fs = std::filesystem;
 using platform::Control;
 using platform::ControlKind;
-
 
 // The yields a handler may take before the stop is raised, and the yields after which a
 // loop that has not heard it fails the sequence.
@@ -127,12 +127,12 @@ bool hasCyrillic(std::string_view text) {
   return false;
 }
 
-// A message is the program's own when it is Russian text of its own: not empty, readable,
-// with Cyrillic words, and with nothing of a library's fault leaking through (the program
-// wraps every fault it expects in a message of its own). The program builds many of its
-// messages from field names, typed texts and numbers, so the check is by form rather than
-// against a closed list; the generator's typed texts never hold the marks below.
-std::string whyNotOwnMessage(std::string_view text, std::string_view title) {
+// A message is the program's own when it is one of its list (program_messages.h), with its
+// title and buttons, and is readable Russian text with nothing of a library's fault leaking
+// through the parts the program fills in (the generator's typed texts never hold the marks
+// below).
+std::string whyNotOwnMessage(std::string_view text, std::string_view title,
+                             platform::Buttons buttons = platform::Buttons::Ok) {
   if (text.empty()) return "an empty message";
   if (!validUtf8(text)) return "a message that is not UTF-8";
   if (!hasCyrillic(text)) return "a message without Russian text";
@@ -154,6 +154,9 @@ std::string whyNotOwnMessage(std::string_view text, std::string_view title) {
     if (text.find(leak) != std::string_view::npos) {
       return "a library's fault leaking into a message (" + std::string(leak) + ")";
     }
+  }
+  if (!findProgramMessage(text, title, buttons)) {
+    return "a message that is not in the program's list (title «" + std::string(title) + "»)";
   }
   return {};
 }
@@ -474,7 +477,7 @@ TEST_P(RandomInput, EverySequenceEndsUsable) {
                         << kGiveUpAtYields << " yields:\n  " << commandLine(done);
     for (const auto& message : runner->host().messages()) {
       ++messages;
-      const std::string why = whyNotOwnMessage(message.text, message.title);
+      const std::string why = whyNotOwnMessage(message.text, message.title, message.buttons);
       EXPECT_TRUE(why.empty()) << window << ", seed " << seed << ": " << why << ": «"
                                << message.text << "»\n  " << commandLine(done);
     }
@@ -507,16 +510,48 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, RandomInput, testing::ValuesIn(registeredW
                            return info.param;
                          });
 
-// The checks of the test itself: messages are told apart.
+// The checks of the test itself: the program's messages are told from everything else.
 TEST(RandomInputChecks, Messages) {
-  EXPECT_EQ(whyNotOwnMessage("Задайте правильно данные", "Quorvel"), "");
-  EXPECT_EQ(whyNotOwnMessage("Ошибка: ApproachMirror: фронт прошел зеркало", "Quorvel"), "");
-  EXPECT_NE(whyNotOwnMessage("", "Quorvel"), "");
-  EXPECT_NE(whyNotOwnMessage("Ошибка: stod", "Quorvel"), "");
-  EXPECT_NE(whyNotOwnMessage("Ошибка: непредвиденная ошибка", "Quorvel"), "");
-  EXPECT_NE(whyNotOwnMessage("vector::_M_range_check", "Quorvel"), "");
-  EXPECT_NE(whyNotOwnMessage("Ошибка \xD0", "Quorvel"), "");
-  EXPECT_NE(whyNotOwnMessage("Задайте", ""), "");
+  using platform::Buttons;
+  struct Case {
+    const char* text;
+    const char* title;
+    Buttons buttons;
+    bool own;
+  };
+  const Case cases[] = {
+      {"Задайте правильно данные", "Quorvel", Buttons::Ok, true},
+      {"Задайте правильно данные: в поле «Y4, м» значение «1E30» по модулю больше 1000000",
+       "Quorvel", Buttons::Ok, true},
+      {"пройден участок пути  10\r\nV12=  1\r\n\r\nПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?", "Quorvel",
+       Buttons::YesNo, true},
+      {"Ошибка решения при ii= 10  и jj= 0  AlfaZ=  45", "Quorvel", Buttons::Ok, true},
+      {"Ширина картинки не может быть\r\n     больше 32767 пикселей", "Trevan5", Buttons::Ok, true},
+      // The wrong title, the wrong buttons, a text cut short or run on.
+      {"Ширина картинки не может быть\r\n     больше 32767 пикселей", "Quorvel", Buttons::Ok,
+       false},
+      {"пройден участок пути  10\r\n\r\nПРОДОЛЖИТЬ ПОЭТАПНОЕ ДВИЖЕНИЕ?", "Quorvel", Buttons::Ok,
+       false},
+      {"Задайте правильно данные: в поле", "Quorvel", Buttons::Ok, false},
+      {"Задайте правильно данные!", "Quorvel", Buttons::Ok, false},
+      {"Ошибка решения при ii= 10  AlfaZ=  45", "Quorvel", Buttons::Ok, false},
+      // A fault that escaped its handler, and library texts.
+      {"Ошибка: ApproachMirror: фронт прошел зеркало", "Quorvel", Buttons::Ok, false},
+      {"Ошибка: непредвиденная ошибка", "Quorvel", Buttons::Ok, false},
+      {"Эксперимент не начат: stod", "Quorvel", Buttons::Ok, false},
+      {"vector::_M_range_check", "Quorvel", Buttons::Ok, false},
+      {"", "Quorvel", Buttons::Ok, false},
+      {"Ошибка \xD0", "Quorvel", Buttons::Ok, false},
+      {"Задайте правильно данные", "", Buttons::Ok, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(whyNotOwnMessage(c.text, c.title, c.buttons).empty(), c.own) << c.text;
+  }
+  // Every entry of the list is readable Russian text with a title.
+  for (const ProgramMessage& message : programMessages()) {
+    EXPECT_TRUE(validUtf8(message.text) && hasCyrillic(message.text) && *message.title)
+        << message.text;
+  }
 }
 
 }  // namespace
