@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -444,6 +445,7 @@ TEST_P(RandomInput, EverySequenceEndsUsable) {
   long long refused = 0;
   long long commands = 0;
   long long messages = 0;
+  std::set<const ProgramMessage*> listed;  // the entries of the list that were shown
   long long stoppedByBudget = 0;
   long long runsChecked = 0;
   for (long long index = 0; index < sequences; ++index) {
@@ -477,6 +479,7 @@ TEST_P(RandomInput, EverySequenceEndsUsable) {
                         << kGiveUpAtYields << " yields:\n  " << commandLine(done);
     for (const auto& message : runner->host().messages()) {
       ++messages;
+      listed.insert(findProgramMessage(message.text, message.title, message.buttons));
       const std::string why = whyNotOwnMessage(message.text, message.title, message.buttons);
       EXPECT_TRUE(why.empty()) << window << ", seed " << seed << ": " << why << ": «"
                                << message.text << "»\n  " << commandLine(done);
@@ -501,8 +504,9 @@ TEST_P(RandomInput, EverySequenceEndsUsable) {
   gCrashNote[0] = '\0';
   std::cout << window << ": " << sequences << " sequences, " << commands << " commands (" << refused
             << " refused by the command runner, " << stoppedByBudget
-            << " stopped by the yield budget), " << messages << " messages, " << runsChecked
-            << " default runs checked\n";
+            << " stopped by the yield budget), " << messages << " messages ("
+            << listed.size() - listed.count(nullptr) << " of the list's "
+            << programMessages().size() << " texts), " << runsChecked << " default runs checked\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, RandomInput, testing::ValuesIn(registeredWindows()),
