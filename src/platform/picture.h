@@ -89,8 +89,10 @@ class Picture {
   // file whole. Returns false on any failure.
   bool save(const std::string& path) const;
   // Loads a BMP, JPG, GIF or ICO file as the picture: the image is drawn at the top left
-  // of the box at its own size. Returns false when the file cannot be read.
+  // of the box at its own size. Returns false when the file cannot be read or the image is
+  // wider or higher than kMaxLoadedSide (then nothing is allocated for its pixels).
   bool load(const std::string& path);
+  static constexpr int kMaxLoadedSide = 8192;
   // Size in pixels of the image last loaded (0 × 0 when none).
   int loadedWidth() const;
   int loadedHeight() const;

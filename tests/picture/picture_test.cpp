@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <numbers>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/color.h"
@@ -451,6 +453,45 @@ TEST(PictureFiles, LoadFormatsAndFailures) {
   ASSERT_TRUE(p.load((folder / "red.gif").string()));
   EXPECT_EQ(countColour(p, 0, 0, 30, 20, kRed), 1);
   EXPECT_EQ(p.loadedWidth(), 1);
+}
+
+// An image may be as wide and as high as the largest side; beyond it, and whatever size a
+// damaged header declares, it is refused and the picture stays as it was.
+TEST(PictureFiles, LoadRefusesImagesBeyondTheLargestSide) {
+  const TempFolder temp;
+  const fs::path& folder = temp.path;
+  const int most = Picture::kMaxLoadedSide;
+  for (const auto& [w, h] : {std::pair{most, 1}, std::pair{1, most}, std::pair{most + 1, 1},
+                             std::pair{1, most + 1}}) {
+    Picture image(w, h);
+    image.setBackColor(rgb(255, 0, 0));
+    const fs::path path = folder / ("image_" + std::to_string(w) + "x" + std::to_string(h) + ".bmp");
+    ASSERT_TRUE(image.save(path.string()));
+    Picture p(30, 20);
+    p.setBackColor(rgb(0, 0, 255));
+    const auto before = p.revision();
+    const bool fits = w <= most && h <= most;
+    EXPECT_EQ(p.load(path.string()), fits) << w << " x " << h;
+    EXPECT_EQ(p.loadedWidth(), fits ? w : 0);
+    EXPECT_EQ(p.loadedHeight(), fits ? h : 0);
+    EXPECT_EQ(p.revision() == before, !fits);
+    EXPECT_EQ(p.pixel(0, 0), fits ? kRed : kBlue);
+  }
+  // Headers of 24-bit BMPs that declare up to 2^30 pixels a side and bring no pixels.
+  for (const std::uint32_t side : {std::uint32_t{1} << 14, std::uint32_t{1} << 20,
+                                   std::uint32_t{1} << 30}) {
+    std::string bmp = "BM";
+    auto put = [&bmp](std::uint32_t value, int bytes) {
+      for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    put(54, 4), put(0, 4), put(54, 4);                    // file size, reserved, pixel offset
+    put(40, 4), put(side, 4), put(side, 4), put(1, 2), put(24, 2);  // info header
+    put(0, 4), put(0, 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
+    writeBytes(folder / "huge.bmp", bmp);
+    Picture p(30, 20);
+    EXPECT_FALSE(p.load((folder / "huge.bmp").string())) << side;
+    EXPECT_EQ(p.loadedWidth(), 0);
+  }
 }
 
 TEST(PictureCopy, ScalesToTheTargetSize) {

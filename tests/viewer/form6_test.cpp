@@ -214,6 +214,17 @@ TEST_F(Form6Test, PhotoErrorsLeaveTheWindowAsItWas) {
   form().click(form().Command2);
   EXPECT_EQ(messages().back(), "Не могу открыть файл " + plain);
   EXPECT_EQ(shownColor(), (platform::Rgb{0, 0, 200}));
+
+  // A photo wider than the largest picture is a file that does not open, opened or stepped to.
+  platform::Picture wide(Form6::kMaxPictureSide + 1, 2);
+  ASSERT_TRUE(wide.save(folder.file("wide_1.bmp")));
+  openPhoto(folder.file("wide_1.bmp"));
+  EXPECT_EQ(messages().back(), "Не могу открыть файл");
+  openPhoto(photo("wide_0.bmp", platform::rgb(0, 90, 0)));
+  form().click(form().Command2);
+  EXPECT_EQ(messages().back(), "Не могу открыть файл " + folder.file("wide_1.bmp"));
+  EXPECT_EQ(shownColor(), (platform::Rgb{0, 90, 0}));
+  EXPECT_EQ(form().caption(), "Quorvel1  Form6  файл   " + folder.file("wide_0.bmp"));
 }
 
 // The copy into the small windows: Text13 + 1 is the window; 8 and more copy nothing.

@@ -368,6 +368,14 @@ TEST_F(Form6VideoTest, ClosingStopsTimerAndCut) {
   EXPECT_EQ(common::shared().StopRequested, 0);
 }
 
+// A header that declares pictures of 9000 × 9000 pixels is refused before decoding.
+TEST_F(Form6VideoTest, PicturesBeyondTheLargestFrame) {
+  testing_support::writeTinyGif(folder.file("huge.gif"), 9000, 9000);
+  openVideo(folder.file("huge.gif"));
+  EXPECT_EQ(messages(), std::vector<std::string>{"ОШИБКА ОТКРЫТИЯ"});
+  EXPECT_EQ(form().Label6.caption(), "Nmax= xxx кадров");
+}
+
 // A file with sound only and a video cut off half way.
 TEST_F(Form6VideoTest, NoVideoStreamAndTruncatedVideo) {
   {

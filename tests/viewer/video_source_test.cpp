@@ -172,6 +172,32 @@ TEST(VideoSourceFiles, WhatIsNoVideoDoesNotOpen) {
   EXPECT_FALSE(source.open(""));
 }
 
+// Pictures up to 8192 a side and 8192 x 4320 pixels open; a header that declares more is
+// refused before anything is decoded, as a file that is no video.
+TEST(VideoSourceFiles, PicturesBeyondTheLargestFrameDoNotOpen) {
+  TempFolder folder("largest");
+  struct Screen {
+    int width, height;
+    bool opens;
+  };
+  for (const Screen& screen : {Screen{8192, 1, true}, Screen{1, 8192, true},
+                               Screen{8192, 4320, true}, Screen{8193, 1, false},
+                               Screen{1, 8193, false}, Screen{8192, 4321, false},
+                               Screen{4321, 8192, false}, Screen{65535, 65535, false}}) {
+    const std::string path = folder.file("screen.gif");
+    testing_support::writeTinyGif(path, screen.width, screen.height);
+    FfmpegVideoSource source;
+    const std::string size = std::to_string(screen.width) + " x " + std::to_string(screen.height);
+    ASSERT_EQ(source.open(path), screen.opens) << size;
+    EXPECT_EQ(source.frameCount(), screen.opens ? 1 : 0) << size;
+    RgbFrame out;
+    ASSERT_EQ(source.readFrame(1, 16, 12, out), screen.opens) << size;
+    if (screen.opens) {
+      EXPECT_EQ(out.rgb.size(), 16u * 12 * 3) << size;
+    }
+  }
+}
+
 // A video cut off in the middle (its index at the end is lost): it counts the frames that
 // are whole and shows each of them as it is.
 TEST(VideoSourceFiles, TruncatedVideoCountsWhatIsThere) {

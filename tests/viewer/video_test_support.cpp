@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <fstream>
 
 namespace quorvel::viewer::testing_support {
 
@@ -50,6 +51,21 @@ void writeVideo(const std::string& path, video::DemoCodec codec, int frames, int
   demo.height = height;
   std::string error;
   ASSERT_TRUE(video::writeDemoVideo(demo, &error)) << path << ": " << error;
+}
+
+void writeTinyGif(const std::string& path, int width, int height) {
+  std::string gif = "GIF89a";
+  auto put16 = [&gif](int value) {
+    gif.push_back(static_cast<char>(value & 0xFF));
+    gif.push_back(static_cast<char>((value >> 8) & 0xFF));
+  };
+  put16(width), put16(height);
+  gif += std::string("\x80\x00\x00\xff\x00\x00\x00\x00\x00", 9);  // two colours, red first
+  gif += std::string("\x21\xf9\x04\x00\x0a\x00\x00\x00", 8);      // shown for 0,1 s
+  gif += ",";                                                             // a 1 x 1 picture at 0, 0
+  put16(0), put16(0), put16(1), put16(1);
+  gif += std::string("\x00\x02\x02\x44\x01\x00;", 7);
+  std::ofstream(path, std::ios::binary) << gif;
 }
 
 }  // namespace quorvel::viewer::testing_support

@@ -31,4 +31,8 @@ int shownNumber(const video::RgbFrame& frame);
 void writeVideo(const std::string& path, video::DemoCodec codec, int frames, int group,
                 int width = 160, int height = 120);
 
+// Writes a GIF of a few dozen bytes whose screen is width × height pixels (a side up to
+// 65535), holding one red 1 × 1 picture at its top left: a damaged header's huge size.
+void writeTinyGif(const std::string& path, int width, int height);
+
 }  // namespace quorvel::viewer::testing_support

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
@@ -727,8 +728,19 @@ bool Picture::save(const std::string& path) const {
 }
 
 bool Picture::load(const std::string& path) {
+  if (path.empty()) return false;
+  QImageReader reader(QString::fromStdString(path));
+  // A file's header may declare any size: one beyond the largest side is refused before
+  // its pixels are allocated (and checked again once read, for formats that tell their
+  // size only then).
+  const QSize declared = reader.size();
+  if (declared.isValid() &&
+      (declared.width() > kMaxLoadedSide || declared.height() > kMaxLoadedSide)) {
+    return false;
+  }
   QImage loaded;
-  if (path.empty() || !loaded.load(QString::fromStdString(path)) || loaded.isNull()) {
+  if (!reader.read(&loaded) || loaded.isNull() || loaded.width() > kMaxLoadedSide ||
+      loaded.height() > kMaxLoadedSide) {
     return false;
   }
   impl_->image.fill(toQColor(impl_->back));

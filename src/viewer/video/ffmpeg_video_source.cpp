@@ -3,6 +3,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/dict.h>
 #include <libavutil/frame.h>
 #include <libavutil/log.h>
 #include <libswscale/swscale.h>
@@ -10,9 +11,11 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <vector>
 
 #include "platform/picture.h"
 
@@ -31,6 +34,18 @@ std::size_t frameBytes(const AVFrame& frame) {
     if (buffer) bytes += buffer->size;
   }
   return bytes;
+}
+
+// The largest frame read: kMaxSide pixels a side and as many pixels as a frame of 8K cinema
+// video (8192 × 4320). A stream whose header declares more is refused before anything is
+// decoded, and the decoder refuses such frames met later, so a few bytes of a damaged
+// header cannot cost a gigabyte and seconds for every frame.
+constexpr std::int64_t kMaxFramePixels = std::int64_t{8192} * 4320;
+
+bool frameSizeFits(int width, int height) {
+  return width >= 0 && height >= 0 && width <= VideoSource::kMaxSide &&
+         height <= VideoSource::kMaxSide &&
+         static_cast<std::int64_t>(width) * height <= kMaxFramePixels;
 }
 
 // FFmpeg's own messages (broken packets of a damaged file, deprecated pixel formats) are
@@ -90,10 +105,12 @@ struct FfmpegVideoSource::Impl {
 
   bool openFile(const std::string& path) {
     if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return false;
-    if (avformat_find_stream_info(format, nullptr) < 0) return false;
+    if (!findStreamInfo()) return false;
     const AVCodec* codec = nullptr;
     stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (stream < 0 || !codec) return false;
+    const AVCodecParameters& declared = *videoStream()->codecpar;
+    if (!frameSizeFits(declared.width, declared.height)) return false;
     // Only the video stream is read: packets of the others are dropped by the demuxer.
     for (unsigned i = 0; i < format->nb_streams; ++i) {
       format->streams[i]->discard =
@@ -103,12 +120,25 @@ struct FfmpegVideoSource::Impl {
     if (!decoder) return false;
     if (avcodec_parameters_to_context(decoder, videoStream()->codecpar) < 0) return false;
     decoder->thread_count = 1;
+    decoder->max_pixels = kMaxFramePixels;
     if (avcodec_open2(decoder, codec, nullptr) < 0) return false;
     packet = av_packet_alloc();
     if (!packet) return false;
     if (!learnStamps()) return false;
     // The video counts as open only when its first frame decodes.
     return frame(1) != nullptr;
+  }
+
+  // The streams' parameters, found by decoding a few frames where the header does not tell
+  // them; those decoders too refuse frames beyond the largest.
+  bool findStreamInfo() {
+    std::vector<AVDictionary*> options(format->nb_streams, nullptr);
+    for (AVDictionary*& streamOptions : options) {
+      av_dict_set_int(&streamOptions, "max_pixels", kMaxFramePixels, 0);
+    }
+    const int found = avformat_find_stream_info(format, options.empty() ? nullptr : options.data());
+    for (AVDictionary*& streamOptions : options) av_dict_free(&streamOptions);
+    return found >= 0;
   }
 
   // The stamps of all frames: the container's index when it lists exactly the counted
@@ -280,6 +310,7 @@ struct FfmpegVideoSource::Impl {
   }
 
   bool scale(const AVFrame& frame, int width, int height, RgbFrame& out) {
+    if (!frameSizeFits(frame.width, frame.height)) return false;
     scaler = sws_getCachedContext(scaler, frame.width, frame.height,
                                   static_cast<AVPixelFormat>(frame.format), width, height,
                                   AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr);

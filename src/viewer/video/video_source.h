@@ -19,7 +19,8 @@ class VideoSource {
   virtual void seek(int frame) = 0;
   // The exact number of frames of the open video; 0 when none is open.
   virtual double frameCount() const = 0;
-  // Opens a video file; false when it cannot be read or has no video stream that decodes.
+  // Opens a video file; false when it cannot be read, has no video stream that decodes or
+  // its pictures are larger than kMaxSide a side or 8192 × 4320 pixels.
   virtual bool open(const std::string& path) = 0;
   // Writes frame `frame` (0 … frameCount()) scaled to width × height pixels as a BMP file.
   // False, with nothing written, when the frame does not decode, the size is outside
