@@ -11,12 +11,11 @@
 #include "astro/apparatus_state.h"
 #include "astro/date_fields.h"
 #include "astro/ut_text.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+using quorvel::fuzz::require;
 
 }  // namespace
 

@@ -7,13 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "viewer/numbered_file.h"
 
 namespace {
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+using quorvel::fuzz::require;
 
 bool allDigits(std::string_view text) {
   for (char c : text) {

@@ -8,12 +8,11 @@
 #include <string_view>
 
 #include "common/numbers.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+using quorvel::fuzz::require;
 
 constexpr std::string_view kPatterns[] = {"0.000000000", "000.000000",        "0000", "0",
                                           "0.00",        "0.000000000000000", "00.0"};

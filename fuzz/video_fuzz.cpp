@@ -1,7 +1,6 @@
 // Video opening as the viewer does it: any file content opens or is refused, never a fault
 // and never without end; a video that opens counts its frames, moves to a few of them and
 // writes a small one as a BMP, as the window's first step does.
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
@@ -10,29 +9,15 @@
 #include <fstream>
 #include <string>
 
+#include "fuzz_support.h"
 #include "platform/picture.h"
 #include "viewer/video/video_source.h"
 
 namespace {
 
+using quorvel::fuzz::require;
+
 namespace fs = std::filesystem;
-
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-
-const fs::path& folder() {
-  static const fs::path path = [] {
-    fs::path p = fs::temp_directory_path() / ("quorvel_video_fuzz_" + std::to_string(getpid()));
-    fs::create_directories(p);
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(folder(), ignored);
-    });
-    return p;
-  }();
-  return path;
-}
 
 // The container is guessed from the content, and from the extension for a few formats.
 constexpr const char* kExtensions[] = {".avi", ".mp4", ".mkv", ".mpg", ""};
@@ -42,8 +27,9 @@ constexpr const char* kExtensions[] = {".avi", ".mp4", ".mkv", ".mpg", ""};
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorvel::viewer::video;
   if (size == 0) return 0;
-  const fs::path input = folder() / (std::string("video") + kExtensions[data[0] % 5]);
-  const fs::path frameFile = folder() / "Frame.bmp";
+  const fs::path input =
+      quorvel::fuzz::scratchFolder() / (std::string("video") + kExtensions[data[0] % 5]);
+  const fs::path frameFile = quorvel::fuzz::scratchFolder() / "Frame.bmp";
   {
     std::ofstream file(input, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(data) + 1, static_cast<std::streamsize>(size - 1));
