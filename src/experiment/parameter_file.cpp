@@ -1,7 +1,5 @@
 #include "experiment/parameter_file.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/numbers.h"
 
 namespace quorvel::experiment {
@@ -38,26 +37,15 @@ std::string parameterLine(const ParameterValues& values) {
 
 SaveResult saveParameterFile(const std::filesystem::path& path, const ParameterValues& values) {
   const std::string line = parameterLine(values) + "\n";
-  std::string hidden = ".";
-  hidden += path.filename().string();
-  hidden += ".XXXXXX";
-  std::string temp = (path.parent_path() / hidden).string();
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return SaveResult::CannotOpen;
-  bool ok = ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
-  ok = (::fsync(fd) == 0) && ok;
-  ok = (::close(fd) == 0) && ok;
-  std::error_code error;
-  if (ok) {
-    std::filesystem::permissions(temp, std::filesystem::perms(0644), error);
-    std::filesystem::rename(temp, path, error);
-    ok = !error;
+  switch (common::writeFileAtomically(path, line)) {
+    case common::AtomicWrite::Written:
+      return SaveResult::Saved;
+    case common::AtomicWrite::CannotCreate:
+      return SaveResult::CannotOpen;
+    case common::AtomicWrite::WriteFailed:
+      break;
   }
-  if (!ok) {
-    std::filesystem::remove(temp, error);
-    return SaveResult::WriteFailed;
-  }
-  return SaveResult::Saved;
+  return SaveResult::WriteFailed;
 }
 
 LoadResult loadParameterFile(const std::filesystem::path& path) {

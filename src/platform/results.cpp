@@ -1,12 +1,11 @@
 #include "platform/results.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/numbers.h"
 
 namespace quorvel::platform {
@@ -92,41 +91,13 @@ nlohmann::json resultsJson(const Results& results) {
   return {{"title", results.title}, {"tables", std::move(tables)}};
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
-  const std::filesystem::path folder =
-      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string hidden = ".";
-  hidden += path.filename().string();
-  hidden += ".XXXXXX";
-  std::string temp = (folder / hidden).string();
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = true;
-  std::size_t written = 0;
-  while (ok && written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    ok = n > 0;
-    if (ok) written += static_cast<std::size_t>(n);
-  }
-  ok = (::fsync(fd) == 0) && ok;
-  ok = (::close(fd) == 0) && ok;
-  std::error_code error;
-  if (ok) {
-    std::filesystem::permissions(temp, std::filesystem::perms(0644), error);
-    std::filesystem::rename(temp, path, error);
-    ok = !error;
-  }
-  if (!ok) std::filesystem::remove(temp, error);
-  return ok;
-}
-
 bool writeResults(const Results& results, const std::filesystem::path& path, ResultFormat format) {
   const std::string bytes =
       format == ResultFormat::Csv
           ? resultsCsv(results)
           : resultsJson(results).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
                 "\n";
-  return writeFileAtomically(path, bytes);
+  return common::writeFileAtomically(path, bytes) == common::AtomicWrite::Written;
 }
 
 }  // namespace quorvel::platform

@@ -46,7 +46,4 @@ nlohmann::json resultsJson(const Results& results);
 // beside it, then renamed over it). False when it cannot be written; the old file stays.
 bool writeResults(const Results& results, const std::filesystem::path& path, ResultFormat format);
 
-// Writes `bytes` to `path` the same atomic way.
-bool writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
-
 }  // namespace quorvel::platform
