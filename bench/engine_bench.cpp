@@ -1,14 +1,19 @@
 // The crest models and whole runs of the engine, leaping and stepped (the reference the leaps
-// are tested against), measured in the same run.
+// are tested against), measured in the same run; the engine alone, no window.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "common/numbers.h"
-#include "experiment/model/beam_splitter_run.h"
+#include "experiment/model/engine.h"
 #include "experiment/model/doppler.h"
-#include "experiment/model/prism_run.h"
+#include "experiment/model/presets.h"
 #include "experiment/model/run_fields.h"
 #include "experiment/model/run_start.h"
 
@@ -106,71 +111,130 @@ BENCHMARK(BM_MirrorModelTestAcross)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MirrorModelReal)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MirrorModelTestStepped)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// A whole run without a window: the window's fields of the setup and units, Doppler on.
-void wholeRun(benchmark::State& bench, bool prism, bool real, bool leaping) {
-  RunFields f;
-  Options o;
-  o.prism = prism;
-  o.realUnits = real;
-  if (prism) {
-    f.X1 = -0.45, f.X2 = 0.45, f.Y2 = 0, f.screen = 0.9, f.Y5 = -0.2;
-    f.Alfa1 = 121.7032392, f.Alfa2 = 58.2967608, f.Alfa3 = 90;
-  } else {
-    f.Alfa1 = 90, f.Alfa2 = 0, f.Y4 = 0.5;
-  }
-  if (real) {
-    f.L1 = f.L2 = 650;
-    f.Vs0 = 300000, f.Vss = 300, f.Vz = 30;
-    f.mirrorWidth = 0.2, f.plateThickness = 10;
-    f.dt = 1e-15, f.NC0 = 10000;
-  }
+// A whole run through the engine's one call: a preset of the window's, Doppler on or off.
+void wholeRun(benchmark::State& bench, SetupChoice setup, UnitChoice units, bool doppler,
+              bool leaping = true) {
+  const RunFields f = presetFields(setup, units);
+  Options o = presetOptions(setup, units);
+  o.dopplerModels = doppler;
+  RunResult result;
   CountingObserver observer;
-  ExperimentState s;
   for (auto _ : bench) {
     observer = CountingObserver{};
-    int stop = 0;
-    PointArray X{}, Y{};
-    RunContext context(observer, X, Y, stop);
-    s = ExperimentState{};
-    applyFields(f, o, s, X, Y);
-    s.leaping = leaping;
-    startRun(s, context);
-    if (!prism) prepareBeamSplitterRun(s, context);
-    const RunEnd end = prism ? runPrism(s, context) : runBeamSplitter(s, context);
-    if (end != RunEnd::Arrived) {
+    if (leaping) {
+      result = runExperiment(f, o, observer);
+    } else {
+      ExperimentState s;
+      PointArray X{}, Y{};
+      int stop = 0;
+      RunContext context(observer, X, Y, stop);
+      applyFields(f, o, s, X, Y);
+      s.leaping = false;
+      beginRun(s, context);
+      result = resultOf(s, X, Y, advanceRun(s, context) == RunEnd::Arrived ? RunOutcome::Arrived
+                                                                          : RunOutcome::Failed);
+    }
+    if (!result.arrived()) {
       bench.SkipWithError("the run did not arrive");
       break;
     }
   }
-  bench.counters["run_steps"] = s.counters.stepsDone;
-  bench.counters["single_steps"] = s.counters.single;
+  bench.counters["run_steps"] = result.counters.stepsDone;
+  bench.counters["single_steps"] = result.counters.single;
   bench.counters["yields"] = static_cast<double>(observer.yields);
   bench.counters["refreshes"] = static_cast<double>(observer.refreshes);
 }
 
-void BM_PrismRunTest(benchmark::State& b) {
-  wholeRun(b, true, false, true);
+constexpr SetupChoice kBeam = SetupChoice::BeamSplitter;
+constexpr SetupChoice kPrism = SetupChoice::Prism;
+constexpr UnitChoice kTestUnits = UnitChoice::Test;
+constexpr UnitChoice kRealUnits = UnitChoice::Real;
+
+// The eight default configurations: both setups × "Test"/"Real" × Doppler on/off.
+BENCHMARK_CAPTURE(wholeRun, BeamSplitterTest, kBeam, kTestUnits, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(wholeRun, BeamSplitterReal, kBeam, kRealUnits, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(wholeRun, PrismTest, kPrism, kTestUnits, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(wholeRun, PrismReal, kPrism, kRealUnits, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(wholeRun, BeamSplitterTestNoDoppler, kBeam, kTestUnits, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(wholeRun, BeamSplitterRealNoDoppler, kBeam, kRealUnits, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(wholeRun, PrismTestNoDoppler, kPrism, kTestUnits, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(wholeRun, PrismRealNoDoppler, kPrism, kRealUnits, false)
+    ->Unit(benchmark::kMillisecond);
+// The stepped reference.
+BENCHMARK_CAPTURE(wholeRun, PrismTestStepped, kPrism, kTestUnits, true, false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(wholeRun, BeamSplitterTestStepped, kBeam, kTestUnits, true, false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+// The grid where no preset goes: both setups × "Test"/"Real" × the velocity every 15° (Vz =
+// 0, so 0°, 90°, 180° and 270° lie exactly along an axis) × arms of 1, 3 and 11 m (the whole
+// setup scaled; 11 m is the historical interferometer's).
+std::vector<std::pair<RunFields, Options>> grid() {
+  std::vector<std::pair<RunFields, Options>> runs;
+  for (SetupChoice setup : {kBeam, kPrism}) {
+    for (UnitChoice units : {kTestUnits, kRealUnits}) {
+      for (double arm : {1.0, 3.0, 11.0}) {
+        for (int direction = 0; direction < 360; direction += 15) {
+          RunFields f = presetFields(setup, units);
+          for (double RunFields::*length :
+               {&RunFields::X1, &RunFields::X2, &RunFields::Y2, &RunFields::screen}) {
+            f.*length *= arm;
+          }
+          f.AlfaVss = direction;
+          f.Vz = 0;
+          runs.emplace_back(f, presetOptions(setup, units));
+        }
+      }
+    }
+  }
+  return runs;
 }
-void BM_BeamSplitterRunTest(benchmark::State& b) {
-  wholeRun(b, false, false, true);
+
+// Each run of the grid timed on its own: the slowest and the median run.
+void BM_Grid(benchmark::State& bench) {
+  const auto runs = grid();
+  std::vector<double> seconds(runs.size());
+  int failed = 0;
+  for (auto _ : bench) {
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      const RunResult r = runExperiment(runs[i].first, runs[i].second);
+      seconds[i] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      failed += !r.arrived();
+    }
+  }
+  std::vector<double> sorted = seconds;
+  std::sort(sorted.begin(), sorted.end());
+  bench.counters["runs"] = static_cast<double>(runs.size());
+  bench.counters["not_arrived"] = failed;
+  bench.counters["max_ms"] = sorted.back() * 1e3;
+  bench.counters["median_ms"] = sorted[sorted.size() / 2] * 1e3;
+  bench.counters["runs_per_s"] = benchmark::Counter(static_cast<double>(runs.size()),
+                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
-void BM_PrismRunReal(benchmark::State& b) {
-  wholeRun(b, true, true, true);
+BENCHMARK(BM_Grid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same grid shared by two threads (each takes every other run).
+void BM_GridTwoThreads(benchmark::State& bench) {
+  const auto runs = grid();
+  for (auto _ : bench) {
+    auto half = [&](std::size_t first) {
+      for (std::size_t i = first; i < runs.size(); i += 2) {
+        benchmark::DoNotOptimize(runExperiment(runs[i].first, runs[i].second));
+      }
+    };
+    std::thread other(half, 1);
+    half(0);
+    other.join();
+  }
+  bench.counters["runs_per_s"] = benchmark::Counter(static_cast<double>(runs.size()),
+                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
-void BM_BeamSplitterRunReal(benchmark::State& b) {
-  wholeRun(b, false, true, true);
-}
-void BM_PrismRunTestStepped(benchmark::State& b) {
-  wholeRun(b, true, false, false);
-}
-void BM_BeamSplitterRunTestStepped(benchmark::State& b) {
-  wholeRun(b, false, false, false);
-}
-BENCHMARK(BM_PrismRunTest)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BeamSplitterRunTest)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PrismRunReal)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BeamSplitterRunReal)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PrismRunTestStepped)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_BeamSplitterRunTestStepped)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_GridTwoThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace

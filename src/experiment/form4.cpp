@@ -157,8 +157,8 @@ Form4::Form4(platform::App& app)
   platform::applyToolTips(*this, form4ToolTips());
   Option1.onClick = [this] { chooseBeamSplitter(); };
   Option8.onClick = [this] { choosePrism(); };
-  Option4.onClick = [this] { chooseTestUnits(); };
-  Option7.onClick = [this] { chooseRealUnits(); };
+  Option4.onClick = [this] { chooseUnits(model::UnitChoice::Test); };
+  Option7.onClick = [this] { chooseUnits(model::UnitChoice::Real); };
   Check5.onClick = [this] { toggleReport(); };
   Command5.onClick = [this] { clearAndRedraw(); };
   Command6.onClick = [this] { savePicture(); };
@@ -444,17 +444,7 @@ bool Form4::clearAndRedraw() {
 void Form4::chooseBeamSplitter() {
   Label31.setCaption("X6, м");
   Check8.setEnabled(true);
-  Text1.setText(text(-1));
-  Text66.setText(text(0));
-  Text67.setText(text(0));
-  Text2.setText(text(1));
-  Text3.setText(text(0.5));
-  Text4.setText(text(90));
-  Text5.setText(text(0));
-  Text6.setText(text(135));
-  Text7.setText(text(135));
-  Text8.setText(text(0.5));
-  Text9.setText(text(-0.3));
+  writePreset(model::setupPreset(model::SetupChoice::BeamSplitter));
   Check33.setValue(0);
   Check33.setEnabled(false);
   Check26.setValue(0);
@@ -466,26 +456,17 @@ void Form4::chooseBeamSplitter() {
   clearAndRedraw();
 }
 
+void Form4::writePreset(const std::vector<model::PresetValue>& preset) {
+  for (const model::PresetValue& p : preset) {
+    runField(p.field).setText(p.text ? std::string(p.text) : text(p.value));
+  }
+}
+
 void Form4::choosePrism() {
   Label31.setCaption("Y6, м");
   Check8.setValue(0);
   Check8.setEnabled(false);
-  Text1.setText(text(-0.45));
-  Text66.setText(text(0));
-  Text67.setText(text(0.45));
-  Text2.setText(text(0));
-  Text4.setText(text(121.7032392));
-  Text5.setText(text(58.2967608));
-  Text6.setText(text(90));
-  if (Check3.ticked() && Check17.ticked()) {
-    Text1.setText(text(1));
-    Text66.setText(text(0.4));
-    Text7.setText(text(45));
-    Text3.setText(text(0.4));
-    Text4.setText(text(58.6));
-  }
-  Text8.setText(text(0.9));
-  Text9.setText(text(-0.2));
+  writePreset(model::setupPreset(model::SetupChoice::Prism, Check3.ticked() && Check17.ticked()));
   Check33.setValue(0);
   Check33.setEnabled(true);
   Check26.setValue(0);
@@ -497,36 +478,12 @@ void Form4::choosePrism() {
 
 // What a choice of units writes into the fields: "Test", a slowed-down world in which the
 // fronts can be watched, or "Real", with the real speed of light and nanometre wavelengths.
-struct Form4::Units {
-  double mirrorWidth, plateThickness, Vss, Vz, NC0, wavelength, Vs0;
-  const char* wavelengthLabel;
-  const char* secondLaser;
-  const char* step;
-};
-
-void Form4::chooseUnits(const Units& units) {
-  Text27.setText(text(units.mirrorWidth));
-  Text28.setText(text(units.plateThickness));
-  Text50.setText(text(units.Vss));
-  Text29.setText(text(units.Vz));
-  Text10.setText(text(units.NC0));
-  Label6.setCaption(units.wavelengthLabel);
-  Check18.setCaption(units.secondLaser);
-  Text18.setText(text(units.wavelength));
-  Text60.setText(text(units.wavelength));
-  Text12.setText(text(units.Vs0));
-  Text40.setText(units.step);
+void Form4::chooseUnits(model::UnitChoice units) {
+  const model::UnitPreset preset = model::unitPreset(units);
+  writePreset(preset.values);
+  Label6.setCaption(preset.wavelengthLabel);
+  Check18.setCaption(preset.secondLaserCaption);
   clearAndRedraw();
-}
-
-void Form4::chooseTestUnits() {
-  chooseUnits(
-      {0.8, 100, 3, 0.3, 10, 0.0065, 30, "длина волны L1, м", "+ 2-й лазер с L2, м", "1E-7"});
-}
-
-void Form4::chooseRealUnits() {
-  chooseUnits({0.2, 10, 300, 30, 10000, 650, 300000, "длина волны L1, нм", "+ 2-й лазер с L2, нм",
-               "1E-15"});
 }
 
 void Form4::toggleReport() {

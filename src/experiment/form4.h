@@ -10,6 +10,8 @@
 
 #include "experiment/model/continuous_experiment.h"
 #include "experiment/model/experiment_state.h"
+#include "experiment/model/presets.h"
+#include "experiment/model/run_fields.h"
 #include "experiment/model/run_context.h"
 #include "experiment/model/run_steps.h"
 #include "experiment/picture_run_observer.h"
@@ -80,10 +82,9 @@ class Form4 : public platform::Form {
   void layout();
   void chooseBeamSplitter();
   void choosePrism();
-  struct Units;
-  void chooseUnits(const Units& units);
-  void chooseTestUnits();
-  void chooseRealUnits();
+  void chooseUnits(model::UnitChoice units);
+  // Writes the fields a choice of setup or units sets.
+  void writePreset(const std::vector<model::PresetValue>& preset);
   void toggleReport();
   void savePicture();
   void saveParameters();
@@ -95,6 +96,8 @@ class Form4 : public platform::Form {
 
   // The run: reading the fields, starting, going on, the window's side of a run.
   bool readRunParameters(model::ExperimentState& s);
+  // The text box of a field a run reads.
+  platform::TextBox& runField(double model::RunFields::*field);
   void startExperiment();
   void runExperiment();
   void continueExperiment(bool stopAtFirstRefresh);

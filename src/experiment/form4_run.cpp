@@ -4,10 +4,9 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/form4.h"
-#include "experiment/model/beam_splitter_run.h"
+#include "experiment/model/engine.h"
 #include "experiment/model/michelson_theory.h"
 #include "experiment/model/path_report.h"
-#include "experiment/model/prism_run.h"
 #include "experiment/model/run_start.h"
 #include "experiment/result_printing.h"
 #include "platform/app.h"
@@ -110,6 +109,8 @@ void Form4::printReport(const model::ExperimentState& s) {
 
 void Form4::startExperiment() {
   if (running_) return;
+  // A stop pressed from here on, in the start-up's source model too, is heard by the run.
+  common::shared().StopRequested = 0;
   model::ExperimentState next = state_;
   if (!readRunParameters(next)) return;
   state_ = next;
@@ -117,7 +118,7 @@ void Form4::startExperiment() {
   model::RunContext context(*observer, common::shared().X, common::shared().Y,
                             common::shared().StopRequested);
   try {
-    model::startRun(state_, context);
+    model::beginRun(state_, context);
   } catch (const std::exception& e) {
     host().messageBox(std::string("Эксперимент не начат: ") + e.what(), Buttons::Ok, "Quorvel");
     return;
@@ -139,7 +140,6 @@ void Form4::startExperiment() {
     debugFile_ = std::make_unique<std::ofstream>(host().programFolder() / "Otladka.dat");
     if (*debugFile_) *debugFile_ << model::debugLineText(state_) << "\n";
   }
-  if (!state_.options.prism) model::prepareBeamSplitterRun(state_, context);
   runExperiment();
 }
 
@@ -149,8 +149,7 @@ void Form4::runExperiment() {
   const auto observer = runObserver();
   model::RunContext context(*observer, common::shared().X, common::shared().Y,
                             common::shared().StopRequested);
-  const model::RunEnd end = state_.options.prism ? model::runPrism(state_, context)
-                                                 : model::runBeamSplitter(state_, context);
+  const model::RunEnd end = model::advanceRun(state_, context);
   running_ = false;
   // The debug file is closed when the run has ended, with both rays arrived or on a fault;
   // a stopped run keeps it open for its continuation.

@@ -60,15 +60,15 @@ class PictureRunObserver : public model::RunObserver {
     if (picture_) picture_->print(text);
   }
   void line(double x1, double y1, double x2, double y2,
-            std::optional<platform::Color> color) override {
+            std::optional<model::DrawColor> color) override {
     if (!picture_) return;
     touch(x1, y1, x2, y2, 0);
-    picture_->line(x1, y1, x2, y2, color);
+    picture_->line(x1, y1, x2, y2, colorOf(color));
   }
-  void circle(double x, double y, double radius, std::optional<platform::Color> color) override {
+  void circle(double x, double y, double radius, std::optional<model::DrawColor> color) override {
     if (!picture_) return;
     touch(x, y, x, y, std::fabs(radius) * picture_->width() / std::fabs(picture_->scaleWidth()));
-    picture_->circle(x, y, radius, color);
+    picture_->circle(x, y, radius, colorOf(color));
   }
   void clearAndRedrawScheme() override {
     if (redrawMemo) redrawMemo->invalidate();
@@ -86,6 +86,10 @@ class PictureRunObserver : public model::RunObserver {
   }
 
  private:
+  static std::optional<platform::Color> colorOf(std::optional<model::DrawColor> color) {
+    if (!color) return std::nullopt;
+    return platform::rgb(color->r, color->g, color->b);
+  }
   // Reports the pixels between two points, widened by `reach` pixels, to the memo; a drawing
   // whose pixels cannot be told forbids the next skip.
   void touch(double x1, double y1, double x2, double y2, double reach) {

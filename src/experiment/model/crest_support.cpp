@@ -4,13 +4,11 @@
 
 #include "common/numbers.h"
 #include "experiment/model/doppler.h"
-#include "platform/color.h"
 
 namespace quorvel::experiment::model::crest {
 
 namespace {
 
-constexpr platform::Color kCrestColor = platform::rgb(0, 0, 250);
 constexpr double kEndRadius = 0.05;
 
 }  // namespace

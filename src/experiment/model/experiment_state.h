@@ -68,7 +68,7 @@ struct LegTables {
 // Two quantities share the letter K in the window: the line coefficient K of A·x + B·y + K
 // = 0 is `lineK`; the step refinement divisor K (field Text46, "1E3") is
 // `refinementDivisor`. Likewise V is the setup's speed |(Vx, Vy)|, while the speed of a ray
-// is `raySpeed`. The point table X, Y itself is the shared module's (common::Shared).
+// is `raySpeed`. The point table X, Y is the run's own (RunContext).
 struct ExperimentState {
   Options options;
 

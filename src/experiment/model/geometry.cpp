@@ -5,15 +5,14 @@
 #include <string>
 
 #include "common/numbers.h"
+#include "experiment/model/leap_bound.h"
 #include "experiment/model/stepping_loop.h"
+#include "experiment/model/sum_leap.h"
 #include "experiment/model/surface_line.h"
-#include "platform/color.h"
 
 namespace quorvel::experiment::model {
 
 namespace {
-
-constexpr platform::Color kFrontPathColor = platform::rgb(0, 250, 0);
 
 double quotient(double numerator, double denominator, const char* what) {
   if (denominator == 0) {
@@ -61,6 +60,35 @@ void analyticApproach(ExperimentState& s, const ApproachPoints& p, double alfa) 
   s.AlfaZ = common::requireFinite(angle, "AlfaZ");
 }
 
+// How many full steps of the approach can be leapt from here: steps that each leave the
+// front farther from the line than twice the closing distance of a full step (so the next
+// step stays full and the loop goes on), with exact running sums, within the time limit and
+// before the next drawing of the front's way.
+double quietApproachSteps(const ExperimentState& s, double vx, double vy, const ApproachPoints& p,
+                          const SurfaceLine& line, double closing, double elapsed,
+                          double timeLimit) {
+  const double P0 = s.dt;
+  double most = std::min({sumLeapLimit(p.xm, s.Vx * P0), sumLeapLimit(p.ym, s.Vy * P0),
+                          sumLeapLimit(p.x, vx * P0), sumLeapLimit(p.y, vy * P0),
+                          sumLeapLimit(elapsed, P0)});
+  if (s.options.drawFronts) most = std::min(most, s.NC0 - 1 - s.counters.sinceRefresh);
+  // The loop fails once the time it has stepped exceeds the limit: a leap stays within it.
+  const double perStep = (elapsed + P0) - elapsed;
+  if (!(perStep > 0)) return 0;
+  most = std::min(most, std::floor((timeLimit - elapsed) / perStep));
+  while (most >= 1 && leapSum(elapsed, P0, most) > timeLimit) most -= 1;
+  if (!(most >= 1)) return 0;
+  // The points stand at exact multiples of their steps; K = ym − A·xm moves with the line.
+  const MovingPoint front{p.x, p.y, (p.x + vx * P0) - p.x, (p.y + vy * P0) - p.y, 0};
+  const double mirrorDx = (p.xm + s.Vx * P0) - p.xm;
+  const double mirrorDy = (p.ym + s.Vy * P0) - p.ym;
+  const double K0 = p.ym - line.A * p.xm;
+  const double K0size = std::fabs(p.ym) + std::fabs(line.A * p.xm);
+  const LeapBound bound(front, line, K0, mirrorDx, mirrorDy,
+                        line.offsetBound(2 * closing * P0), K0size);
+  return bound.quietSteps(0, most);
+}
+
 void stepwiseApproach(ExperimentState& s, RunContext& context, double vx, double vy,
                       ApproachPoints& p, double alfa) {
   s.Xm[10] = p.xm;
@@ -87,6 +115,21 @@ void stepwiseApproach(ExperimentState& s, RunContext& context, double vx, double
     const StopWatch stop(context.stopRequested);
     double elapsed = 0;
     while (R0 > threshold) {
+      if (s.leaping && !(closing * 2 * s.dt >= R0)) {
+        const double n = quietApproachSteps(s, vx, vy, p, line, closing, elapsed, timeLimit);
+        if (n >= 1) {
+          const double P0 = s.dt;
+          p.xm = leapSum(p.xm, s.Vx * P0, n);
+          p.ym = leapSum(p.ym, s.Vy * P0, n);
+          p.x = leapSum(p.x, vx * P0, n);
+          p.y = leapSum(p.y, vy * P0, n);
+          line.moveThrough(p.xm, p.ym);
+          R0 = line.distance(p.x, p.y);
+          if (s.options.drawFronts) s.counters.sinceRefresh += n;
+          threshold = closing * P0;
+          elapsed = leapSum(elapsed, P0, n);
+        }
+      }
       s.P0 = s.dt;
       if (closing * 2 * s.dt >= R0) s.P0 = s.dt / s.refinementDivisor;
       p.xm += s.Vx * s.P0;

@@ -19,8 +19,9 @@ namespace quorvel::experiment::model {
 // and from there single steps decide with the loop's own expressions.
 class LeapBound {
  public:
+  // `K0size` is the magnitude of the terms K0 was computed from, where that exceeds |K0|.
   LeapBound(const MovingPoint& p, const SurfaceLine& line, double K0, double Kx, double Ky,
-            double bound)
+            double bound, double K0size = 0)
       : bound_(bound) {
     using L = long double;
     const L A = line.A;
@@ -29,7 +30,7 @@ class LeapBound {
     // For j ≥ k0 every term's magnitude is at most linear in j.
     const L a = std::fabs(A);
     s0_ = a * (std::fabs(L(p.x0)) + std::fabs(L(p.dx)) * L(p.k0)) + std::fabs(L(p.y0)) +
-          std::fabs(L(p.dy)) * L(p.k0) + std::fabs(L(K0));
+          std::fabs(L(p.dy)) * L(p.k0) + std::max(std::fabs(L(K0)), L(K0size));
     s1_ = a * std::fabs(L(p.dx)) + std::fabs(L(p.dy)) + std::fabs(L(Ky)) + a * std::fabs(L(Kx));
   }
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "experiment/model/stepping_loop.h"
-#include "platform/color.h"
+#include "experiment/model/draw_color.h"
 
 namespace quorvel::experiment::model {
 
@@ -33,9 +33,9 @@ class RunObserver : public LoopObserver {
   virtual void printNext(const std::string& /*text*/) {}
   // Lines and circles in a colour, or in the picture's fore colour.
   virtual void line(double /*x1*/, double /*y1*/, double /*x2*/, double /*y2*/,
-                    std::optional<platform::Color> /*color*/) {}
+                    std::optional<DrawColor> /*color*/) {}
   virtual void circle(double /*x*/, double /*y*/, double /*radius*/,
-                      std::optional<platform::Color> /*color*/) {}
+                      std::optional<DrawColor> /*color*/) {}
   // Clears the picture and draws the scheme anew (the Doppler models' detail frames).
   virtual void clearAndRedrawScheme() {}
   // Both rays have arrived: their screen frequencies relative to v01.

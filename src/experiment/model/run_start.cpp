@@ -178,7 +178,6 @@ void startRun(ExperimentState& s, RunContext& context) {
   s.jj = 0;
   if (s.options.prism) startPrismBeam(s, context);
 
-  context.stopRequested = 0;
   s.T = 0;
   s.path = {};
   s.T1 = s.T2 = 0;

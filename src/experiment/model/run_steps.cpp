@@ -9,7 +9,6 @@
 #include "experiment/model/geometry.h"
 #include "experiment/model/sum_leap.h"
 #include "experiment/model/surface_line.h"
-#include "platform/color.h"
 
 namespace quorvel::experiment::model {
 
@@ -400,10 +399,10 @@ void refresh(ExperimentState& s, RunContext& context) {
   if (s.options.animation) observer.redrawSetup();
   if (!observer.draws()) return;
   if (s.options.markRay1) {
-    observer.circle(s.Xf[1] / s.ML, s.Yf[1] / s.ML, 0.03, platform::rgb(255, 0, 0));
+    observer.circle(s.Xf[1] / s.ML, s.Yf[1] / s.ML, 0.03, kRay1Color);
   }
   if (s.options.markRay2) {
-    observer.circle(s.Xf[2] / s.ML, s.Yf[2] / s.ML, 0.03, platform::rgb(0, 0, 255));
+    observer.circle(s.Xf[2] / s.ML, s.Yf[2] / s.ML, 0.03, kRay2Color);
   }
 }
 

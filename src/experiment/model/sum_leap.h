@@ -15,7 +15,9 @@ namespace quorvel::experiment::model {
 inline double sumLeapLimit(double x, double d) {
   constexpr double kEndless = std::numeric_limits<double>::infinity();
   if (!std::isfinite(x) || !std::isfinite(d)) return 0;
-  if (d == 0) return std::signbit(x) && !std::signbit(d) ? 0 : kEndless;  // −0 + 0 is +0
+  // Adding a zero changes nothing, but for −0 + 0, which is +0: a negative coordinate whose
+  // velocity component is exactly zero (a motion along an axis) stays as it is for ever.
+  if (d == 0) return x == 0 && std::signbit(x) && !std::signbit(d) ? 0 : kEndless;
   if (x == 0) return 0;
   const double x1 = x + d;
   const double x2 = x1 + d;
