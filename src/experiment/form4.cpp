@@ -56,6 +56,7 @@ Form4::Form4(platform::App& app)
       Text22(*this, "Text22", "1,5"),
       Text49(*this, "Text49", "0,05"),
       Text99(*this, "Text99", "1,000304"),
+      Text43(*this, "Text43", std::to_string(kDefaultFramesPerSecond)),
       Text19(*this, "Text19", "0,1"),
       Text40(*this, "Text40", "1E-7"),
       Text42(*this, "Text42", ""),
@@ -97,6 +98,10 @@ Form4::Form4(platform::App& app)
       Text74(*this, "Text74", ""),
       Text75(*this, "Text75", ""),
       Text76(*this, "Text76", ""),
+      Label43(*this, "Label43", "X1ф1л"),
+      Label33(*this, "Label33", "X1ф2л"),
+      Label5(*this, "Label5", "X2ф1л"),
+      Label39(*this, "Label39", "X2ф2л"),
       Check2(*this, "Check2", "+ движение зеркал", 1),
       Check28(*this, "Check28", "++ Кестр", 0),
       Check29(*this, "Check29", "+++ Хедрик", 0),
@@ -308,11 +313,21 @@ void Form4::layout() {
     x += widths[column];
   }
 
+  // The animation's pace beside its box.
+  {
+    const int x = kLeft + widths[0];
+    const int y = optionsTop + 3 * 22;
+    Check11.setGeometry(x, y, 100, 22);
+    Text43.setGeometry(x + 100, y, 55, 22);
+    addCaption(Text43.name(), "кадров/с", x + 158, y - 2, 70);
+  }
+
   // Results.
   const int resultsTop = optionsTop + 10 * 22 + 8;
   struct Result {
     platform::TextBox* field;
     const char* label;
+    platform::Label* named = nullptr;  // a label of its own name instead of a caption
   };
   const Result results[7][4] = {
       {{&Text13, "X1"}, {&Text15, "Y1"}, {&Text14, "X2"}, {&Text16, "Y2"}},
@@ -321,14 +336,18 @@ void Form4::layout() {
       {{&Text33, "v1/v01"}, {&Text34, "v2/v02"}, {&Text35, "S1"}, {&Text36, "S2"}},
       {{&Text37, "V1"}, {&Text38, "V2"}, {&Text51, "N1"}, {&Text52, "N2"}},
       {{&Text61, "A1"}, {&Text62, "A2"}, {&Text71, "v1/v01"}, {&Text72, "v2/v01"}},
-      {{&Text73, "X1ф1л"}, {&Text74, "X2ф1л"}, {&Text75, "X1ф2л"}, {&Text76, "X2ф2л"}},
+      {{&Text73, "", &Label43}, {&Text74, "", &Label5}, {&Text75, "", &Label33},
+       {&Text76, "", &Label39}},
   };
   for (int row = 0; row < 7; ++row) {
     for (int column = 0; column < 4; ++column) {
       const Result& result = results[row][column];
       const int cx = kLeft + column * 197;
       const int cy = resultsTop + row * kRow;
-      if (result.label) {
+      if (result.named) {
+        result.named->setGeometry(cx, cy + 3, 50, 20);
+        result.field->setGeometry(cx + 50, cy, 140, 24);
+      } else if (result.label) {
         addCaption(result.field->name(), result.label, cx, cy, 50);
         result.field->setGeometry(cx + 50, cy, 140, 24);
       } else {

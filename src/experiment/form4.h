@@ -17,12 +17,17 @@
 #include "experiment/picture_run_observer.h"
 #include "experiment/scheme_drawing.h"
 #include "platform/form.h"
+#include "platform/frame_pacer.h"
 
 namespace quorvel::experiment {
 
 // The experiment window: the setup, its parameters and options, the scheme, the runs.
 class Form4 : public platform::Form {
  public:
+  // The animation's pace when the window opens: the default beam-splitter "Test" run (about
+  // 2 300 refreshes) is then watched for about ten seconds, the prism run for three.
+  static constexpr int kDefaultFramesPerSecond = 225;
+
   explicit Form4(platform::App& app);
 
   void load() override;
@@ -39,6 +44,8 @@ class Form4 : public platform::Form {
   platform::Label Label6;  // " длина волны L1, м", by the units
   platform::TextBox Text18, Text60, Text12, Text50, Text44, Text29, Text41, Text11, Text22;
   platform::TextBox Text49, Text99;
+  // The pace of the animation, frames a second (beside "анимация").
+  platform::TextBox Text43;
   // Drawing scale, step, refresh and the Doppler models' settings.
   platform::TextBox Text19, Text40, Text42, Text46, Text53, Text10, Text57, Text54;
   platform::TextBox Text20, Text63, Text21, Text39, Text17;
@@ -47,6 +54,9 @@ class Form4 : public platform::Form {
   platform::TextBox Text47, Text48, Text31, Text32, Text33, Text34, Text35, Text36;
   platform::TextBox Text37, Text38, Text51, Text52, Text61, Text62, Text71, Text72;
   platform::TextBox Text73, Text74, Text75, Text76;
+  // The continuous experiment's result labels beside Text73, Text75, Text74, Text76: the
+  // screen coordinate of each ray's fronts, y (beam splitter) or x (prism).
+  platform::Label Label43, Label33, Label5, Label39;
   // Options.
   platform::CheckBox Check2, Check28, Check29, Check8, Check1, Check12, Check19, Check20;
   platform::CheckBox Check33, Check26, Check4, Check21, Check22, Check13, Check5, Check11;
@@ -68,6 +78,8 @@ class Form4 : public platform::Form {
   // (the reference the skips are tested against).
   bool skipUnchangedRedraws = true;
   const RedrawMemo& redrawMemo() const { return redrawMemo_; }
+  // The frames a second of the animation as the last start read them (0: as fast as it goes).
+  int framesPerSecond() const { return framesPerSecond_; }
   // The debug file ("Otladka.dat") of the present run is open for its lines.
   bool debugFileOpen() const { return debugFile_ != nullptr; }
   // The options of the check boxes and option buttons as the computations read them.
@@ -123,6 +135,13 @@ class Form4 : public platform::Form {
   bool running_ = false;
   std::unique_ptr<std::ofstream> debugFile_;
   std::unique_ptr<model::ContinuousExperiment> continuous_;
+  // Reads the animation's pace from its field; false (with a message) when it is not a whole
+  // number from 0 to 10 000.
+  bool readFramesPerSecond();
+  // One frame of the animation: waits, the window live, until the pace allows the next.
+  void paceFrame();
+  int framesPerSecond_ = kDefaultFramesPerSecond;
+  platform::FramePacer pacer_;
   bool continuousLast_ = false;  // the continuous experiment was the last thing started
   // The front segments drawn last, per front and ray: x1, y1, x2, y2 in drawing units.
   std::array<std::array<double, 4>, 4> frontSegments_{};

@@ -44,10 +44,6 @@ class ContinuousView : public model::ContinuousObserver {
   std::function<void(const model::ContinuousExperiment&)> refreshed_;
 };
 
-void captionOf(platform::Form& form, const char* name, const char* caption) {
-  if (auto* label = dynamic_cast<platform::Label*>(form.find(name))) label->setCaption(caption);
-}
-
 }  // namespace
 
 // Everything the continuous experiment takes from the window: the run's own values and the
@@ -133,10 +129,10 @@ void Form4::startContinuous() {
   Text42.setText(numberText(model::continuousStepInWavelengths(*parameters, false)));
   Text53.setText(numberText(model::continuousStepInWavelengths(*parameters, true)));
   const bool prism = parameters->prism;
-  captionOf(*this, "Label_Text73", prism ? "X1ф1л" : "Y1ф1л");
-  captionOf(*this, "Label_Text75", prism ? "X1ф2л" : "Y1ф2л");
-  captionOf(*this, "Label_Text74", prism ? "X2ф1л" : "Y2ф1л");
-  captionOf(*this, "Label_Text76", prism ? "X2ф2л" : "Y2ф2л");
+  Label43.setCaption(prism ? "X1ф1л" : "Y1ф1л");
+  Label33.setCaption(prism ? "X1ф2л" : "Y1ф2л");
+  Label5.setCaption(prism ? "X2ф1л" : "Y2ф1л");
+  Label39.setCaption(prism ? "X2ф2л" : "Y2ф2л");
   continuous_ =
       std::make_unique<model::ContinuousExperiment>(*parameters, state_.legs, shared.X, shared.Y);
   continuousLast_ = true;
@@ -157,11 +153,20 @@ void Form4::continueAfterStop() {
 }
 
 void Form4::runContinuous() {
+  if (!readFramesPerSecond()) return;
   running_ = true;
   lastContinuousDrawing_ = {};
-  ContinuousView view(host(), Picture1.picture(), [this](const model::ContinuousExperiment& e) {
-    // Millions of refreshes a run: the picture and the time are drawn as often as a person
-    // can see them, and always at the end.
+  pacer_.restart();
+  const bool paced = Check11.ticked() && framesPerSecond_ > 0;
+  ContinuousView view(host(), Picture1.picture(), [this, paced](const model::ContinuousExperiment& e) {
+    // An animation at its pace draws every refresh and waits for the next frame.
+    if (paced) {
+      drawContinuousFronts(e);
+      paceFrame();
+      return;
+    }
+    // Otherwise the picture and the time are drawn as often as a person can see them, and
+    // always at the end.
     const auto now = std::chrono::steady_clock::now();
     if (!e.finished() && now - lastContinuousDrawing_ < kDrawingInterval) return;
     lastContinuousDrawing_ = now;

@@ -8,6 +8,7 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/form4.h"
+#include "experiment/model/engine.h"
 #include "experiment/model/michelson_theory.h"
 #include "experiment/model/path_report.h"
 
@@ -31,11 +32,16 @@ ResultTable legTable(const model::ExperimentState& s) {
       if (!model::reportPrintsRow(setup, i, input)) continue;
       const auto k = static_cast<std::size_t>(ray * 10 + i);
       const bool first = ray == 1;
-      table.rows.push_back({static_cast<double>(ray), static_cast<double>(k),
-                            first ? legs.T1[k] : legs.T2[k], first ? legs.S1[k] : legs.S2[k],
-                            first ? legs.V1[k] : legs.V2[k], legs.An[k] * common::RadToDeg,
-                            legs.v[k], legs.received[k], legs.P21[k], legs.Nv[k],
-                            legs.done[k] ? 1.0 : 0.0});
+      // A leg the ray never travelled has no values (the arrival rows 19 and 29 hold the
+      // report's running totals, not a leg's).
+      auto value = [&](double v) { return legs.done[k] ? ResultCell(v) : ResultCell(std::monostate{}); };
+      table.rows.push_back({static_cast<long long>(ray), static_cast<long long>(k),
+                            value(first ? legs.T1[k] : legs.T2[k]),
+                            value(first ? legs.S1[k] : legs.S2[k]),
+                            value(first ? legs.V1[k] : legs.V2[k]),
+                            value(legs.An[k] * common::RadToDeg), value(legs.v[k]),
+                            value(legs.received[k]), value(legs.P21[k]), value(legs.Nv[k]),
+                            static_cast<long long>(legs.done[k] ? 1 : 0)});
     }
   }
   return table;
@@ -113,7 +119,7 @@ std::optional<platform::Results> Form4::results() const {
 
   if (!s.options.prism) {
     const model::MichelsonInput input =
-        model::michelsonInputOf(s, common::shared().X, common::shared().Y);
+        model::michelsonInputOf(model::resultOf(s, common::shared().X, common::shared().Y));
     ResultTable michelson{
         "Сравнение с теорией Майкельсона",
         {"расчет", "T1, с", "T2, с", "T1-T2, с", "N1(t)", "N2(t)", "N1(t) - N2(t)"},

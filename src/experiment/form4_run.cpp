@@ -1,3 +1,4 @@
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -31,7 +32,10 @@ std::unique_ptr<PictureRunObserver> Form4::runObserver() {
   // A model shows its time at its events (and at the refreshes of its detail drawing); the
   // run's own refresh writes the field last.
   observer->onShowTime = [this](double T) { Text17.setText(numberText(T)); };
-  observer->onRefresh = [this](const model::ExperimentState& s) { showResults(s); };
+  observer->onRefresh = [this](const model::ExperimentState& s) {
+    showResults(s);
+    if (s.options.animation) paceFrame();
+  };
   observer->onRedrawSetup = [this] {
     SchemeDrawing drawing(Picture1.picture(), common::shared().X, common::shared().Y);
     if (state_.options.prism) {
@@ -107,10 +111,25 @@ void Form4::printReport(const model::ExperimentState& s) {
                   input, box->picture(), host());
 }
 
+bool Form4::readFramesPerSecond() {
+  const auto value = common::parseNumber(Text43.text());
+  if (!value || !(*value >= 0 && *value <= 10000) || *value != std::floor(*value)) {
+    host().messageBox("Задайте правильно данные: в поле «кадров/с» должно быть целое число от 0 "
+                      "до 10 000, а не «" + Text43.text() + "»",
+                      Buttons::Ok, "Quorvel");
+    return false;
+  }
+  framesPerSecond_ = static_cast<int>(*value);
+  return true;
+}
+
+void Form4::paceFrame() {
+  pacer_.frame(host(), framesPerSecond_, [] { return common::shared().StopRequested != 0; });
+}
+
 void Form4::startExperiment() {
   if (running_) return;
-  // A stop pressed from here on, in the start-up's source model too, is heard by the run.
-  common::shared().StopRequested = 0;
+  if (!readFramesPerSecond()) return;
   model::ExperimentState next = state_;
   if (!readRunParameters(next)) return;
   state_ = next;
@@ -144,8 +163,9 @@ void Form4::startExperiment() {
 }
 
 void Form4::runExperiment() {
-  if (running_ || !state_.started) return;
+  if (running_ || !state_.started || !readFramesPerSecond()) return;
   running_ = true;
+  pacer_.restart();
   const auto observer = runObserver();
   model::RunContext context(*observer, common::shared().X, common::shared().Y,
                             common::shared().StopRequested);
@@ -175,7 +195,7 @@ void Form4::compareWithMichelson() {
     return;
   }
   model::MichelsonInput input =
-      model::michelsonInputOf(state_, common::shared().X, common::shared().Y);
+      model::michelsonInputOf(model::resultOf(state_, common::shared().X, common::shared().Y));
   input.comparative = Check7.ticked();
   try {
     printMichelsonComparison(Picture1.picture(), input);

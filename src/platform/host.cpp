@@ -13,6 +13,8 @@ std::optional<std::string> Host::saveFileDialog(const FileDialogRequest&) {
   return std::nullopt;
 }
 
+void Host::waitUntil(std::chrono::steady_clock::time_point, const std::function<bool()>&) {}
+
 LocalTime Host::localTime() const {
   std::time_t now = std::time(nullptr);
   std::tm parts{};

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +48,11 @@ class Host {
   // Long loops call it once per step, so it must cost next to nothing when there is
   // nothing to do.
   virtual int doEvents() = 0;
+  // Keeps the user interface live until the moment `until`, or until `interrupted` says so
+  // (it is asked at least every 20 ms); an animation waits here between its frames. A host
+  // without a screen returns at once: nothing is watched there.
+  virtual void waitUntil(std::chrono::steady_clock::time_point until,
+                         const std::function<bool()>& interrupted);
   // The computer's local date and time.
   virtual LocalTime localTime() const;
 

@@ -31,7 +31,9 @@ std::string csvCell(const ResultCell& cell) {
   if (const double* number = std::get_if<double>(&cell)) {
     return std::isfinite(*number) ? common::numberText(*number) : std::string();
   }
-  return csvText(std::get<std::string>(cell));
+  if (const long long* whole = std::get_if<long long>(&cell)) return std::to_string(*whole);
+  if (const std::string* text = std::get_if<std::string>(&cell)) return csvText(*text);
+  return std::string();
 }
 
 void csvLine(std::string& out, const std::vector<std::string>& cells) {
@@ -80,8 +82,12 @@ nlohmann::json resultsJson(const Results& results) {
       for (const ResultCell& cell : row) {
         if (const double* number = std::get_if<double>(&cell)) {
           cells.push_back(std::isfinite(*number) ? nlohmann::json(*number) : nlohmann::json());
+        } else if (const long long* whole = std::get_if<long long>(&cell)) {
+          cells.push_back(*whole);
+        } else if (const std::string* text = std::get_if<std::string>(&cell)) {
+          cells.push_back(*text);
         } else {
-          cells.push_back(std::get<std::string>(cell));
+          cells.push_back(nullptr);
         }
       }
       rows.push_back(std::move(cells));

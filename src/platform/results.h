@@ -9,9 +9,10 @@
 
 namespace quorvel::platform {
 
-// One value of a result table: a number (SI units unless its column says otherwise) or a
-// text exactly as a field shows it.
-using ResultCell = std::variant<double, std::string>;
+// One value of a result table: a number (SI units unless its column says otherwise), a text
+// exactly as a field shows it, a whole number (a count, a number of a ray or a leg), or
+// nothing (a value that does not exist, such as the time of a leg a ray never travelled).
+using ResultCell = std::variant<double, std::string, long long, std::monostate>;
 
 struct ResultTable {
   std::string name;
@@ -32,14 +33,16 @@ std::optional<ResultFormat> resultFormatOf(const std::filesystem::path& path);
 
 // CSV that a spreadsheet in a Russian locale opens as it is: UTF-8 with a byte order mark,
 // cells separated by ';', numbers with a decimal comma (up to 15 significant digits, the
-// program's own number form), lines ended by CR LF. The title, then each table as its name,
+// program's own number form; an empty cell or a number that is not finite is empty), lines
+// ended by CR LF. The title, then each table as its name,
 // its column heads and its rows, tables separated by an empty line. A cell holding ';', a
 // quote or a line end is quoted; a text that a spreadsheet would take for a formula
 // ("=...", "+...", "-...", "@..." that is not a number) gets a leading apostrophe.
 std::string resultsCsv(const Results& results);
 
 // {"title": ..., "tables": [{"name": ..., "columns": [...], "rows": [[...], ...]}]}: numbers
-// at full precision, a number that is not finite as null.
+// at full precision, whole numbers as integers, a number that is not finite and an empty
+// cell as null.
 nlohmann::json resultsJson(const Results& results);
 
 // Writes the results in the format, replacing a file that is there atomically (a new file

@@ -14,6 +14,7 @@
 #include "common/shared.h"
 #include "experiment/model/michelson_theory.h"
 #include "experiment/model/path_report.h"
+#include "experiment/model/presets.h"
 #include "experiment/model/run_fields.h"
 #include "experiment/model/run_start.h"
 #include "experiment/run_harness.h"
@@ -77,15 +78,9 @@ ExperimentState windowState(const Fields& f) {
   o.comparative = f.comparative;
   o.movingRefraction = f.movingRefraction;
   o.drawFronts = f.fronts;
-  RunFields w;
+  RunFields w = presetFields(SetupChoice::BeamSplitter, UnitChoice::Test);
   w.X1 = -kArm;
   w.Y2 = kArm;
-  w.Y4 = 0.5;
-  w.Y5 = -0.3;
-  w.screen = 0.5;
-  w.Alfa1 = 90;
-  w.Alfa2 = 0;
-  w.Alfa3 = w.Alfa4 = 135;
   w.NC0 = f.NC0;
   w.N0 = f.N0;
   w.dt = f.dt;

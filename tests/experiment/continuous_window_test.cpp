@@ -107,10 +107,10 @@ TEST_F(ContinuousWindowTest, RunWritesResultsAndContinueFinishesAgain) {
   EXPECT_EQ(f().Text74.text(), common::numberText(screen[1]));
   EXPECT_EQ(f().Text75.text(), common::numberText(screen[2]));
   EXPECT_EQ(f().Text76.text(), common::numberText(screen[3]));
-  EXPECT_EQ(caption("Label_Text73"), "Y1ф1л");
-  EXPECT_EQ(caption("Label_Text75"), "Y1ф2л");
-  EXPECT_EQ(caption("Label_Text74"), "Y2ф1л");
-  EXPECT_EQ(caption("Label_Text76"), "Y2ф2л");
+  EXPECT_EQ(caption("Label43"), "Y1ф1л");
+  EXPECT_EQ(caption("Label33"), "Y1ф2л");
+  EXPECT_EQ(caption("Label5"), "Y2ф1л");
+  EXPECT_EQ(caption("Label39"), "Y2ф2л");
   EXPECT_EQ(f().Text42.text(),
             common::numberText(common::truncateDecimals(1e-7 * 30000 / 0.0065, 9)));
   EXPECT_EQ(f().Text53.text(),
@@ -143,8 +143,8 @@ TEST_F(ContinuousWindowTest, PrismRunShowsXCoordinates) {
   EXPECT_TRUE(fresh().empty());
   ASSERT_NE(f().continuous(), nullptr);
   EXPECT_TRUE(f().continuous()->finished());
-  EXPECT_EQ(caption("Label_Text73"), "X1ф1л");
-  EXPECT_EQ(caption("Label_Text76"), "X2ф2л");
+  EXPECT_EQ(caption("Label43"), "X1ф1л");
+  EXPECT_EQ(caption("Label39"), "X2ф2л");
   EXPECT_EQ(f().Text71.text(), common::numberText(f().continuous()->screenFrequency(1)));
   // After the press the scheme stands at the run's start and moves with the run.
   EXPECT_FALSE(f().Text73.text().empty());

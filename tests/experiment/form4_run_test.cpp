@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/forms.h"
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/form4.h"
+#include "experiment/model/engine.h"
+#include "experiment/model/presets.h"
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"
 
@@ -63,6 +67,54 @@ TEST_F(Form4RunTest, RunEndsWithBothRaysArrivedAndFieldsWritten) {
   EXPECT_GT(s.T2, 0);
   // Ray 1's arrival point is shown once it has arrived.
   EXPECT_EQ(f().Text13.text(), common::numberText(s.arrivalX[1]));
+}
+
+// The window runs the engine's one call as a caller outside it would: each preset chosen in
+// the window gives, bit for bit, the result of the call with the engine's own preset, along
+// an axis too.
+TEST_F(Form4RunTest, EveryPresetRunsAsTheEnginesOneCall) {
+  struct Case {
+    model::SetupChoice setup;
+    model::UnitChoice units;
+    bool alongX;
+  };
+  for (const Case& c : {Case{model::SetupChoice::BeamSplitter, model::UnitChoice::Test, false},
+                        Case{model::SetupChoice::BeamSplitter, model::UnitChoice::Real, true},
+                        Case{model::SetupChoice::Prism, model::UnitChoice::Test, true},
+                        Case{model::SetupChoice::Prism, model::UnitChoice::Real, false}}) {
+    const bool prism = c.setup == model::SetupChoice::Prism;
+    const bool real = c.units == model::UnitChoice::Real;
+    SCOPED_TRACE(testing::Message() << (prism ? "prism" : "beam splitter")
+                                    << (real ? " Real" : " Test") << (c.alongX ? " along x" : ""));
+    f().click(prism ? f().Option8 : f().Option1);
+    f().click(real ? f().Option7 : f().Option4);
+    f().Check1.setValue(1);  // "+ эффект Доплера " on, as the preset has it
+    model::RunFields fields = model::presetFields(c.setup, c.units);
+    if (c.alongX) {
+      f().typeText(f().Text44, "0");
+      f().typeText(f().Text29, "0");
+      fields.AlfaVss = 0;
+      fields.Vz = 0;
+    }
+    f().click(f().Command7);
+    ASSERT_TRUE(host.messages().empty()) << messageTexts().front();
+    const model::RunResult r = model::runExperiment(fields, model::presetOptions(c.setup, c.units));
+    ASSERT_TRUE(r.arrived()) << r.message;
+    const auto& s = f().state();
+    EXPECT_EQ(s.T, r.T);
+    EXPECT_EQ(s.T1, r.T1);
+    EXPECT_EQ(s.T2, r.T2);
+    EXPECT_EQ(s.N1, r.N1);
+    EXPECT_EQ(s.N2, r.N2);
+    EXPECT_EQ(s.arrivalX, r.arrivalX);
+    EXPECT_EQ(s.arrivalY, r.arrivalY);
+    EXPECT_EQ(s.legs.v, r.tables.v);
+    EXPECT_EQ(s.legs.T1, r.tables.T1);
+    EXPECT_EQ(s.legs.T2, r.tables.T2);
+    EXPECT_EQ(f().Text71.text(), common::numberText(r.screenRatio1));
+    f().typeText(f().Text44, "90");
+    f().typeText(f().Text29, real ? "30" : "0,3");
+  }
 }
 
 TEST_F(Form4RunTest, BadFieldEndsTheStartWithItsNameAndNothingBegun) {
@@ -429,6 +481,79 @@ TEST_F(Form4RunTest, ValuesWithoutASensibleRunAreRefusedByField) {
     EXPECT_EQ(host.messages().size(), shown);
     EXPECT_EQ(f().state().ii * 100 + f().state().jj, 1929);
   }
+}
+
+}  // namespace
+}  // namespace quorvel::experiment
+
+namespace quorvel::experiment {
+namespace {
+
+// A host with a screen's pace: it counts the waits an animation asks of it (and, having no
+// screen, returns at once).
+class PacingHost : public platform::HeadlessHost {
+ public:
+  void waitUntil(std::chrono::steady_clock::time_point until,
+                 const std::function<bool()>& interrupted) override {
+    ++waits;
+    if (until < earliest) earliest = until;
+    (void)interrupted;
+  }
+  int waits = 0;
+  std::chrono::steady_clock::time_point earliest = std::chrono::steady_clock::time_point::max();
+};
+
+// Pacing the animation changes no result: the values, the leg tables and the final scheme of
+// a paced run are those of the run drawn as fast as it goes; the pace waits only with the
+// box ticked and a pace above 0, and a pace that is not a whole number from 0 to 10 000 is
+// refused by its field.
+TEST(Form4PacingTest, APacedRunEndsAsAnUnpacedOne) {
+  PacingHost host;
+  platform::App app(host);
+  app::registerForms(app.windows());
+  app.windows().show("Form1");
+  app.windows().show("Form4");
+  auto& f = *static_cast<Form4*>(app.windows().find("Form4"));
+  EXPECT_EQ(f.Text43.text(), "225");
+  f.click(f.Option1);
+  struct Outcome {
+    nlohmann::json data;
+    std::vector<platform::Rgb> scheme;
+    int waits;
+  };
+  auto run = [&](const char* pace, bool animation) {
+    f.typeText(f.Text43, pace);
+    f.Check11.setValue(animation ? 1 : 0);
+    f.click(f.Command5);  // "Очистить рисунок"
+    host.waits = 0;
+    f.click(f.Command7);
+    Outcome out{f.data(), {}, host.waits};
+    const platform::Picture& picture = f.Picture1.picture();
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) out.scheme.push_back(picture.pixel(x, y));
+    }
+    return out;
+  };
+  const Outcome fast = run("0", true);
+  const Outcome paced = run("225", true);
+  EXPECT_EQ(fast.waits, 0);
+  EXPECT_GT(paced.waits, 0);
+  EXPECT_LE(paced.waits, f.state().counters.refreshes);
+  EXPECT_EQ(paced.data, fast.data);
+  EXPECT_TRUE(paced.scheme == fast.scheme);
+  EXPECT_EQ(run("10000", false).waits, 0);  // without "анимация" nothing is paced
+  EXPECT_TRUE(host.messages().empty());
+
+  for (const char* bad : {"-1", "10001", "2,5", "abc", ""}) {
+    f.typeText(f.Text43, bad);
+    f.click(f.Command7);
+    ASSERT_FALSE(host.messages().empty()) << bad;
+    EXPECT_EQ(host.messages().back().text,
+              std::string("Задайте правильно данные: в поле «кадров/с» должно быть целое число "
+                          "от 0 до 10 000, а не «") + bad + "»");
+  }
+  EXPECT_EQ(host.messages().size(), 5u);
+  for (auto* form : app.windows().openForms()) app.windows().unload(form->name());
 }
 
 }  // namespace

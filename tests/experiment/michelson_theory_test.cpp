@@ -48,6 +48,14 @@ TEST(MichelsonTheoryTest, LinesInTheirExactFormats) {
   EXPECT_EQ(differenceLine(negative),
             "            T1-T2 =   -0,000002000000                N1(t) - N2(t) =   "
             "-000000004,7500");
+  // A "Real" run's difference of about a femtosecond is shown, not rounded away; 1E-9 s
+  // itself keeps the twelve decimals.
+  const ArmTimes real{9.3993711995527364e-09, 9.3993646575525047e-09, 0, 0};
+  EXPECT_EQ(differenceLine(real), "            T1-T2 =   6,54200023167765E-15" +
+                                      std::string("                N1(t) - N2(t) =   000000000,0000"));
+  EXPECT_EQ(differenceLine(ArmTimes{2e-9, 1e-9, 0, 0}),
+            "            T1-T2 =   0,000000001000                N1(t) - N2(t) =   000000000,0000");
+  EXPECT_EQ(differenceLine(ArmTimes{1e-9, 1e-9, 0, 0}).substr(0, 23), "            T1-T2 =   0");
 }
 
 TEST(MichelsonTheoryTest, MeasuredArmsOrWholePath) {

@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "common/shared.h"
 #include "experiment/model/path_report.h"
+#include "experiment/model/presets.h"
 #include "experiment/model/run_fields.h"
 #include "experiment/model/run_start.h"
 #include "experiment/run_harness.h"
@@ -62,23 +63,10 @@ ExperimentState windowState(const Fields& f) {
   o.beamDivergence = f.beamDivergence;
   o.autoRun = !f.pauses;
   o.mediumOnFrequency = f.onFrequency;
-  RunFields w;
-  w.X1 = -0.45;
-  w.Y1 = w.X2 = w.Y2 = w.Y4 = 0;
-  w.X2 = 0.45;
-  w.Y5 = -0.2;
-  w.screen = 0.9;
-  w.Alfa1 = 121.7032392;
-  w.Alfa2 = 58.2967608;
-  w.Alfa3 = 90;
-  w.Alfa4 = 135;
-  if (f.ray1Straight && f.additionalMirror) {
-    w.X1 = 1;
-    w.Y1 = 0.4;
-    w.Y4 = 0.4;
-    w.Alfa4 = 45;
-    w.Alfa1 = 58.6;
-  }
+  // The window's prism geometry (the variant's with the additional mirror), Y4 at 0.
+  RunFields w = presetFields(SetupChoice::Prism, UnitChoice::Test);
+  applyPreset(setupPreset(SetupChoice::Prism, f.ray1Straight && f.additionalMirror), w);
+  if (!(f.ray1Straight && f.additionalMirror)) w.Y4 = 0;
   w.cylinderSize = kCylinder;
   w.beamDiameter = kDiameter * 1000;
   w.dt = f.dt;

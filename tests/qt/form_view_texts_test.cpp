@@ -54,6 +54,36 @@ TEST_F(FormViewTextsTest, ProgramTextsShowTheirBeginning) {
   EXPECT_EQ(scale->cursorPosition(), 5);
 }
 
+// Every field of the experiment window shows its whole text after a run of each setup and
+// units, with and without the Doppler models: the longest texts the program writes there.
+TEST_F(FormViewTextsTest, EveryFieldShowsItsWholeTextAfterARun) {
+  QWidget* view = views->view(form4());
+  int checked = 0;
+  for (const char* setup : {"Option1", "Option8"}) {
+    for (const char* units : {"Option4", "Option7"}) {
+      for (int doppler : {1, 0}) {
+        form4().click(*dynamic_cast<OptionButton*>(form4().find(setup)));
+        form4().click(*dynamic_cast<OptionButton*>(form4().find(units)));
+        form4().Check1.setValue(doppler);
+        form4().click(form4().Command7);
+        ASSERT_TRUE(host.messages().empty()) << host.messages().front().text;
+        QApplication::processEvents();
+        for (QLineEdit* edit : view->findChildren<QLineEdit*>()) {
+          if (!edit->isVisible()) continue;
+          // The text, the frame and the line edit's own margins of 2 pixels a side.
+          const int needed = edit->fontMetrics().horizontalAdvance(edit->text()) +
+                             edit->textMargins().left() + edit->textMargins().right() + 8;
+          EXPECT_LE(needed, edit->width())
+              << setup << " " << units << " Doppler " << doppler << ": "
+              << edit->objectName().toStdString() << " «" << edit->text().toStdString() << "»";
+          ++checked;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 8 * 60);
+}
+
 TEST_F(FormViewTextsTest, ToolTipsReachTheWidgets) {
   EXPECT_EQ(edit("Text12")->toolTip(),
             QString("Скорость света в модели Vs0, км/с, больше 0; Test: 30, Real: 300 000"));

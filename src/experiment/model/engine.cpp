@@ -72,7 +72,7 @@ RunResult resultOf(const ExperimentState& s, const PointArray& X, const PointArr
   RunResult r;
   r.outcome = outcome;
   r.options = s.options;
-  r.c = s.c;
+  r.c = s.started ? s.c : 0.0;
   r.v01 = s.v01;
   r.v02 = s.v02;
   r.V = s.V;
@@ -116,6 +116,13 @@ RunResult resultOf(const ExperimentState& s, const PointArray& X, const PointArr
   r.counters = s.counters;
   r.tables = s.legs;
   return r;
+}
+
+RunResult resultOf(const ExperimentState& s, const PointArray& X, const PointArray& Y) {
+  const RunOutcome outcome = !s.started                   ? RunOutcome::Refused
+                             : s.ii == 19 && s.jj == 29 ? RunOutcome::Arrived
+                                                        : RunOutcome::Stopped;
+  return resultOf(s, X, Y, outcome);
 }
 
 RunResult runExperiment(const RunFields& fields, const Options& options, RunObserver& observer,

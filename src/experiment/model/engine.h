@@ -86,6 +86,9 @@ RunEnd advanceRun(ExperimentState& s, RunContext& context);
 // What a run's state and point table hold, as a result.
 RunResult resultOf(const ExperimentState& s, const PointArray& X, const PointArray& Y,
                    RunOutcome outcome);
+// The same for a run that stands where it stands: arrived when both rays are on the screen,
+// stopped when it has started and they are not, refused when it never started.
+RunResult resultOf(const ExperimentState& s, const PointArray& X, const PointArray& Y);
 
 // One run from fields and options to its result: the fields are checked (a bad one gives a
 // refused result with the window's message, the typed value shown as a number), the run

@@ -1,27 +1,13 @@
 #include "experiment/model/michelson_theory.h"
 
+#include <cmath>
+
 #include "common/numbers.h"
 
 namespace quorvel::experiment::model {
 
 using common::formatNumber;
 using common::requireFinite;
-
-MichelsonInput michelsonInputOf(const ExperimentState& s, const std::array<double, 131>& X,
-                                const std::array<double, 131>& Y) {
-  MichelsonInput input;
-  input.X1 = X[1];
-  input.X3 = X[3];
-  input.Y2 = Y[2];
-  input.Y3 = Y[3];
-  input.V = s.V;
-  input.Vs = s.started ? s.c : 0.0;
-  input.v01 = s.v01;
-  input.T1 = s.legs.T1;
-  input.T2 = s.legs.T2;
-  input.comparative = s.options.comparative;
-  return input;
-}
 
 namespace {
 
@@ -54,7 +40,13 @@ std::string valueLine(const ArmTimes& t) {
 }
 
 std::string differenceLine(const ArmTimes& t) {
-  return "            T1-T2 =   " + formatNumber(t.T1 - t.T2, "0.000000000000") +
+  // Twelve decimals would show a difference below a nanosecond as nothing at all (the
+  // "Real" runs differ by about 1E-15 s): it is shown in the exponent form instead.
+  const double difference = t.T1 - t.T2;
+  const std::string differenceText = std::fabs(difference) < 1e-9
+                                         ? common::numberText(difference)
+                                         : formatNumber(difference, "0.000000000000");
+  return "            T1-T2 =   " + differenceText +
          "                N1(t) - N2(t) =   " + formatNumber(t.N1 - t.N2, "000000000.0000");
 }
 

@@ -19,11 +19,6 @@ struct MichelsonInput {
   bool comparative = false;     // the run started both arms at the splitter
 };
 
-// What the comparison reads of a run and the point table (X1, X3, Y2, Y3 where the setup
-// stands now); the light speed is 0 before any run.
-MichelsonInput michelsonInputOf(const ExperimentState& s, const std::array<double, 131>& X,
-                                const std::array<double, 131>& Y);
-
 // Times (s) and wave period counts of the two arms.
 struct ArmTimes {
   double T1 = 0, T2 = 0;
@@ -38,7 +33,8 @@ ArmTimes measuredTimes(const MichelsonInput& input);
 
 // "T1=   …       N1(t)=   …       T2=   …       N2(t)=   …"
 std::string valueLine(const ArmTimes& times);
-// "            T1-T2 =   …                N1(t) - N2(t) =   …"
+// "            T1-T2 =   …                N1(t) - N2(t) =   …", the difference of the times
+// below 1E-9 s in magnitude in the exponent form (else twelve decimals)
 std::string differenceLine(const ArmTimes& times);
 
 }  // namespace quorvel::experiment::model

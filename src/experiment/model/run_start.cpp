@@ -81,6 +81,9 @@ double refinedStepInWavelengths(const ExperimentState& s) {
 }
 
 void startRun(ExperimentState& s, RunContext& context) {
+  // The stop flag is cleared before anything yields: a stop pressed while the source model
+  // runs at the start is heard by the run (it ends at its first refresh).
+  context.stopRequested = 0;
   auto& X = context.X;
   auto& Y = context.Y;
   for (std::size_t k = 0; k <= 20; ++k) {

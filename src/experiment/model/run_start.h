@@ -7,8 +7,8 @@
 
 namespace quorvel::experiment::model {
 
-// The start of a run once the window has read its fields into `s` (the point table is the
-// shared one): the moving copy and the leg tables reset, the two warnings, the refractive
+// The start of a run once the window has read its fields into `s`: the stop flag cleared
+// before anything yields, the moving copy and the leg tables reset, the two warnings, the refractive
 // index of every leg and the plates' back faces, the light speed and the frequencies, the
 // laser's aiming angle and the source's Doppler correction (printed on the picture), the
 // fronts at the source and the run's progress reset. Throws common::ArithmeticError when a

@@ -1,11 +1,14 @@
 #include "platform/qt/qt_host.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 
 namespace quorvel::platform {
 
@@ -75,6 +78,23 @@ int QtHost::doEvents() {
     QApplication::processEvents();
   }
   return openWindowCount();
+}
+
+void QtHost::waitUntil(std::chrono::steady_clock::time_point until,
+                       const std::function<bool()>& interrupted) {
+  using std::chrono::milliseconds;
+  // The event loop runs in slices of at most 20 ms, so a stop is heard within one.
+  for (;;) {
+    if (interrupted && interrupted()) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= until) return;
+    const auto slice = std::min(milliseconds(20),
+                                std::chrono::ceil<milliseconds>(until - now));
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(slice.count()), &loop, &QEventLoop::quit);
+    loop.exec();
+    lastEvents_ = std::chrono::steady_clock::now();
+  }
 }
 
 }  // namespace quorvel::platform

@@ -15,6 +15,8 @@ class QtHost : public Host {
   // A name typed without an extension gets the one of the chosen filter.
   std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
   int doEvents() override;
+  void waitUntil(std::chrono::steady_clock::time_point until,
+                 const std::function<bool()>& interrupted) override;
 
  private:
   std::chrono::steady_clock::time_point lastEvents_{};
