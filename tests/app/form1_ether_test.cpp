@@ -77,8 +77,12 @@ TEST_F(Form1EtherTest, WindFieldsFollowTheEphemerisAndTheFrame) {
     const double horizontal = number(f().Text36) * 1000.0;
     const double vertical = number(f().Text38) * 1000.0;
     EXPECT_NEAR(std::hypot(horizontal, vertical), norm(v), 0.01) << f().Text36.text();
+    // At 15:00 local time both apexes (the Earth's, some 90° west of the Sun, and the
+    // background's at RA 168°) have set in the north-west: the apparatus moves down and
+    // toward the north-west.
     const double azimuth = number(f().Text37);
-    EXPECT_TRUE(azimuth >= 0.0 && azimuth < 360.0) << azimuth;
+    EXPECT_TRUE(azimuth > 270.0 && azimuth < 360.0) << azimuth;
+    EXPECT_LT(vertical, 0.0);
     EXPECT_EQ(f().Text13.text() != elementsVx, step.precise);
     EXPECT_EQ(f().data()["Ephemeris"], step.precise ? "ERFA" : "elements");
     const double speed = norm(v);
@@ -106,6 +110,7 @@ TEST_F(Form1EtherTest, WindFieldsFollowTheEphemerisAndTheFrame) {
   EXPECT_TRUE(host.messages().empty());
 }
 
+// At a pole the horizontal motion has no azimuth, with either ephemeris.
 TEST_F(Form1EtherTest, PoleHasNoAzimuth) {
   for (const int precise : {0, 1}) {
     f().Check3.setValue(precise);
@@ -139,26 +144,6 @@ TEST_F(Form1EtherTest, ToolTipsNameTheEphemeris) {
       EXPECT_EQ(box->toolTip().find(outside) != std::string::npos, c.warns) << c.date;
     }
   }
-}
-
-// Each pass of the motion writes the wind of its own moment.
-TEST_F(Form1EtherTest, MotionUpdatesTheWind) {
-  f().Check3.setValue(1);
-  show("08.12.2026", "12:00:00");
-  f().typeText(f().Text16, "6");
-  std::string azimuths;
-  int pass = 0;
-  host.onDoEvents = [&] {
-    azimuths += f().Text37.text() + ";";
-    if (++pass == 3) f().click(f().Command12);
-  };
-  f().click(f().Command11);
-  host.onDoEvents = nullptr;
-  // Six hours apart the motion's direction in the horizon differs plainly.
-  const auto first = azimuths.find(';');
-  const auto second = azimuths.find(';', first + 1);
-  EXPECT_NE(azimuths.substr(0, first), azimuths.substr(first + 1, second - first - 1));
-  EXPECT_TRUE(host.messages().empty());
 }
 
 }  // namespace

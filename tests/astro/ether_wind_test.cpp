@@ -162,22 +162,6 @@ TEST(EtherWind, HorizonIsTheApexAltitudeAndAzimuth) {
   }
 }
 
-// At either pole there is no azimuth; the whole velocity is horizontal and vertical still.
-TEST(EtherWind, PoleHasNoAzimuth) {
-  for (const Ephemeris ephemeris : {Ephemeris::kElements, Ephemeris::kErfa}) {
-    for (const double lat : {90.0, -90.0}) {
-      const auto wind = etherWind({2461383.0, false, 44.5, lat, ephemeris, EtherFrame::kSun});
-      ASSERT_TRUE(wind);
-      EXPECT_FALSE(wind->horizon.azimuth.has_value()) << lat;
-      EXPECT_GT(wind->horizon.horizontalSpeed, 1000.0);
-      const double speed = norm(wind->ecliptic);
-      EXPECT_NEAR(std::hypot(wind->horizon.horizontalSpeed, wind->horizon.up), speed, 1e-6 * speed);
-    }
-  }
-  EXPECT_TRUE(etherWind({2461383.0, false, 44.5, 89.0, Ephemeris::kErfa, EtherFrame::kSun})
-                  ->horizon.azimuth.has_value());
-}
-
 // The rotation of a place on the WGS84 ellipsoid is due east at ω·N·cos φ, with
 // N = a/√(1 − e² sin² φ) and ω the rate of the Earth rotation angle.
 TEST(EtherWind, PreciseRotationIsDueEast) {
