@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   nlohmann-json3-dev
+  liberfa-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   clang libclang-rt-14-dev

@@ -9,8 +9,8 @@
 
 #include "app/earth_drawing.h"
 #include "app/form1_tooltips.h"
-#include "astro/apparatus_state.h"
 #include "astro/date_fields.h"
+#include "astro/ether_wind.h"
 #include "astro/ut_text.h"
 #include "common/numbers.h"
 #include "common/shared.h"
@@ -30,10 +30,16 @@ std::string sixDecimals(double v) {
   return common::numberText(common::truncateDecimals(v, 6));
 }
 
+// The time zone field's text of an offset from UTC: "+3", "0", "-5", "+5,5".
+std::string zoneText(int utcOffsetSeconds) {
+  const std::string hours = common::numberText(utcOffsetSeconds / 3600.0);
+  return utcOffsetSeconds > 0 ? "+" + hours : hours;
+}
+
 }  // namespace
 
 Form1::Form1(platform::App& app)
-    : Form(app, "Form1", "Quorvel1     form1    Эксперимент Майкельсона-Морли ", 1180, 620),
+    : Form(app, "Form1", "Quorvel1     form1    Эксперимент Майкельсона-Морли ", 1180, 700),
       Command1(*this, "Command1", "Вычислительный эксперимент на модели"),
       Command9(*this, "Command9", "Моделирование интерференции"),
       Command18(*this, "Command18", "Просмотр фото и видео файлов"),
@@ -93,6 +99,17 @@ Form1::Form1(platform::App& app)
       Text15(*this, "Text15"),
       Text25(*this, "Text25"),
       Text35(*this, "Text35"),
+      Check3(*this, "Check3", "+ точная эфемерида Земли"),
+      Frame1(*this, "Frame1", "эфир"),
+      Option1(*this, "Option1", "эфир покоится относительно Солнца", true),
+      Option2(*this, "Option2", "эфир покоится относительно реликтового излучения"),
+      Label44(*this, "Label44", "Эфирный ветер в месте наблюдения (скорость установки):"),
+      Label36(*this, "Label36", "Vгор, км/с"),
+      Text36(*this, "Text36"),
+      Label37(*this, "Label37", "азимут, °"),
+      Text37(*this, "Text37"),
+      Label38(*this, "Label38", "Vверт, км/с"),
+      Text38(*this, "Text38"),
       Command4(*this, "Command4", "Показать текущее положение Земли"),
       Command11(*this, "Command11", "Начать движение с шагом "),
       Text16(*this, "Text16", "0,1"),
@@ -132,6 +149,9 @@ Form1::Form1(platform::App& app)
   Command12.onClick = [] { common::shared().StopRequested = 1; };
   Command13.onClick = [this] { continueMotion(); };
   Command6.onClick = [this] { savePicture(); };
+  Check3.onClick = [this] { choiceChanged(); };
+  Option1.onClick = [this] { choiceChanged(); };
+  Option2.onClick = [this] { choiceChanged(); };
 }
 
 void Form1::layout() {
@@ -206,6 +226,20 @@ void Form1::layout() {
   Text21.setGeometry(330, 548, 55, 24);
   Check2.setGeometry(10, 582, 380, 24);
   Picture1.setGeometry(610, 10, 560, 560);
+
+  Label44.setGeometry(10, 616, 590, 22);
+  Label36.setGeometry(10, 644, 80, 22);
+  Text36.setGeometry(90, 642, 110, 24);
+  Label37.setGeometry(210, 644, 75, 22);
+  Text37.setGeometry(285, 642, 110, 24);
+  Label38.setGeometry(405, 644, 80, 22);
+  Text38.setGeometry(485, 642, 105, 24);
+  Check3.setGeometry(610, 580, 300, 24);
+  Frame1.setGeometry(610, 606, 560, 78);
+  Option1.setContainer("Frame1");
+  Option2.setContainer("Frame1");
+  Option1.setGeometry(10, 22, 540, 22);
+  Option2.setGeometry(10, 48, 540, 22);
 }
 
 void Form1::load() {
@@ -216,6 +250,9 @@ void Form1::load() {
   shared.HourOffset = 0.0;
   shared.AngularRate[31] = common::OmegaYear;
   shared.AngularRate[32] = common::OmegaDay;
+  // The zone starts at the computer's own offset from UTC, so that the clock's local time
+  // gives the true UT.
+  Text5.setText(zoneText(host().localTime().utcOffsetSeconds));
   Timer1.setInterval(100);
   Timer1.setTimerEnabled(true);
 }
@@ -310,8 +347,16 @@ void Form1::showUtDateTime() {
 }
 
 void Form1::computeAndDraw() {
-  const auto state = astro::computeApparatusState(JDut, LonObs, LatObs, Check1.ticked());
-  if (!state) throw common::ArithmeticError("the position of the moment is not finite");
+  const astro::EtherWindQuery query{
+      JDut,
+      Check1.ticked(),
+      LonObs,
+      LatObs,
+      Check3.ticked() ? astro::Ephemeris::kErfa : astro::Ephemeris::kElements,
+      Option2.value() ? astro::EtherFrame::kCmb : astro::EtherFrame::kSun};
+  const auto wind = astro::etherWind(query);
+  if (!wind) throw common::ArithmeticError("the position of the moment is not finite");
+  const astro::ApparatusState* state = &wind->state;
   const astro::EarthState& earth = state->earth;
   const astro::ObserverState& observer = state->observer;
   constexpr double kDeg = common::RadToDeg;
@@ -326,7 +371,9 @@ void Form1::computeAndDraw() {
   astro::storeInShared(*state, common::shared());
 
   Text12.setText(common::numberText(earth.longitude * kDeg));
-  Text22.setText(sixDecimals(earth.elements.inclination * kDeg));
+  // The elements show their inclination, the ephemeris the Earth's own latitude.
+  const bool precise = state->ephemeris == astro::Ephemeris::kErfa;
+  Text22.setText(sixDecimals((precise ? earth.latitude : earth.elements.inclination) * kDeg));
   Text13.setText(sixDecimals(earth.velocity.x));
   Text14.setText(sixDecimals(earth.velocity.y));
   Text15.setText(sixDecimals(earth.velocity.z));
@@ -342,6 +389,15 @@ void Form1::computeAndDraw() {
   Text33.setText(sixDecimals(state->velocity.x));
   Text34.setText(sixDecimals(state->velocity.y));
   Text35.setText(sixDecimals(state->velocity.z));
+  const astro::HorizonVelocity& horizon = wind->horizon;
+  WindEast = horizon.east;
+  WindNorth = horizon.north;
+  WindUp = horizon.up;
+  Text36.setText(sixDecimals(horizon.horizontalSpeed / 1000.0));
+  Text37.setText(horizon.azimuth ? sixDecimals(*horizon.azimuth * kDeg) : "—");
+  Text38.setText(sixDecimals(horizon.up / 1000.0));
+  showEphemerisToolTips(state->outsideCenturies);
+  shown_ = true;
 
   EarthDrawing(Picture1.picture()).drawPosition(*state, common::shared().ML, Check2.ticked());
 }
@@ -355,6 +411,20 @@ void Form1::showPosition() {
   } catch (const std::exception&) {
     host().messageBox(kBadDate, Buttons::Ok, kTitle);
   }
+}
+
+void Form1::choiceChanged() {
+  showEphemerisToolTips(false);
+  if (!shown_ || moving_) return;
+  try {
+    computeAndDraw();
+  } catch (const std::exception&) {
+    host().messageBox(kBadDate, Buttons::Ok, kTitle);
+  }
+}
+
+void Form1::showEphemerisToolTips(bool outsideCenturies) {
+  platform::applyToolTips(*this, form1EarthToolTips(Check3.ticked(), outsideCenturies));
 }
 
 void Form1::runMotion() {
@@ -442,6 +512,9 @@ nlohmann::json Form1::data() const {
       {"VZ", elements(shared.VZ, {3, 23, 33})},
       {"Vgeo", Vgeo},
       {"Vobs", Vobs},
+      {"Ephemeris", Check3.ticked() ? "ERFA" : "elements"},
+      {"EtherFrame", Option2.value() ? "CMB" : "Sun"},
+      {"EtherWind", {{"east", WindEast}, {"north", WindNorth}, {"up", WindUp}}},
   };
 }
 

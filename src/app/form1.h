@@ -81,6 +81,19 @@ class Form1 : public platform::Form {
   platform::TextBox Text25;
   platform::TextBox Text35;
 
+  // The ephemeris, the ether's frame and the ether wind at the place.
+  platform::CheckBox Check3;
+  platform::Frame Frame1;
+  platform::OptionButton Option1;
+  platform::OptionButton Option2;
+  platform::Label Label44;  // caption of the wind's row
+  platform::Label Label36;
+  platform::TextBox Text36;
+  platform::Label Label37;
+  platform::TextBox Text37;
+  platform::Label Label38;
+  platform::TextBox Text38;
+
   // Drawing and motion.
   platform::CommandButton Command4;
   platform::CommandButton Command11;
@@ -112,6 +125,10 @@ class Form1 : public platform::Form {
   // draws the position. Throws common::ArithmeticError when a result is not finite.
   void computeAndDraw();
   void showPosition();
+  // Check3, Option1, Option2: the choice shows at once on the moment already shown.
+  void choiceChanged();
+  // The tooltips of the Earth's fields name the ephemeris behind them.
+  void showEphemerisToolTips(bool outsideCenturies);
   // The motion: JDut advances by the step of Text16 (hours) until stopped.
   void runMotion();
   void motionLoop();
@@ -133,10 +150,15 @@ class Form1 : public platform::Form {
   // here: the shared table's elements 31 and 32 hold the angular rates.
   double Vgeo = 0.0;
   double Vobs = 0.0;
+  // The apparatus velocity against the ether in the horizon of the place, m/s.
+  double WindEast = 0.0;
+  double WindNorth = 0.0;
+  double WindUp = 0.0;
 
   bool dateRead_ = false;         // JDut has been read from the fields at least once
   bool timerFaultShown_ = false;  // the timer's reading has reported the fields once
   bool moving_ = false;           // the motion loop runs
+  bool shown_ = false;            // a position has been shown
 };
 
 }  // namespace quorvel::app

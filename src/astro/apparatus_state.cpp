@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "astro/ecliptic_frame.h"
 #include "astro/time_scales.h"
 
 namespace quorvel::astro {
@@ -33,6 +34,15 @@ std::optional<ApparatusState> computeApparatusState(double jdut, double lonObsDe
   s.gmst = greenwichMeanSiderealTime(modifiedJulianDate(jdut));
   s.lmst = localMeanSiderealTime(s.gmst, lonObsDeg);
   s.observer = observerState(s.lmst, latObsDeg, (jdut - common::J2000) / 36525.0);
+  // The horizon of the place as the program places it: zenith at right ascension LMST·15°
+  // and declination LatObs in the equator of date, turned into the ecliptic by the same
+  // obliquity as the place.
+  const LocalHorizon equatorial =
+      equatorialHorizon(s.lmst * 15.0 / common::RadToDeg, latObsDeg / common::RadToDeg);
+  const double obliquity = s.observer.obliquity;
+  s.horizon = {equatorialToEcliptic(equatorial.east, obliquity),
+               equatorialToEcliptic(equatorial.north, obliquity),
+               equatorialToEcliptic(equatorial.up, obliquity), equatorial.atPole};
   const Vec3& orbital = s.earth.velocity;
   const Vec3& rotation = s.observer.rotationVelocity;
   s.velocity = Vec3{orbital.x + rotation.x, orbital.y + rotation.y, orbital.z + rotation.z};

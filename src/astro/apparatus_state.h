@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "astro/earth_position.h"
+#include "astro/ephemeris.h"
+#include "astro/local_horizon.h"
 #include "astro/observer.h"
 #include "astro/vec3.h"
 #include "common/shared.h"
@@ -12,13 +14,22 @@ namespace quorvel::astro {
 // Everything the main window shows for one moment: the Earth's orbital motion, the
 // sidereal times, the observer's place and the apparatus velocity.
 struct ApparatusState {
+  Ephemeris ephemeris = Ephemeris::kElements;
   double deltaT = 0.0;  // DeltaT: ET − UT, s (0 when it is not used)
-  double jdcur = 0.0;   // JDcur = JDut + DeltaT/86400: the Julian date of the elements
-  EarthState earth;     // at (JDcur − J2000)/36525
-  double gmst = 0.0;    // GMST, hours, from JDut
-  double lmst = 0.0;    // LMST, hours
+  // The Julian date the Earth is taken at: JDcur = JDut + DeltaT/86400 for the elements,
+  // TT for the precise ephemeris.
+  double jdcur = 0.0;
+  // The precise ephemeris was asked for a date outside 1900–2100, where it is less exact.
+  bool outsideCenturies = false;
+  EarthState earth;   // the elements: at (JDcur − J2000)/36525
+  double gmst = 0.0;  // GMST, hours, from JDut
+  double lmst = 0.0;  // LMST, hours
   ObserverState observer;
-  Vec3 velocity;  // VX33, VY33, VZ33 = orbital + rotation velocity, ecliptic, m/s
+  LocalHorizon horizon;  // of the place, in the axes of `velocity`
+  Vec3 frameVelocity;    // the Sun's velocity in the ether's frame (0 for the Sun), m/s
+  // VX33, VY33, VZ33 = orbital + rotation velocity (+ the Sun's in the ether's frame),
+  // ecliptic axes, m/s
+  Vec3 velocity;
 };
 
 // Computes the moment `jdut` (Julian date, UT) for the place at `lonObsDeg` (degrees
@@ -29,6 +40,15 @@ struct ApparatusState {
 // motion loop), title "Quorvel".
 std::optional<ApparatusState> computeApparatusState(double jdut, double lonObsDeg, double latObsDeg,
                                                     bool useDeltaT);
+
+// The same moment and place with the Earth's own heliocentric position and velocity from
+// ERFA (TT = UTC + ΔAT of the leap-second table + 32,184 s; JDut is taken as UTC and as UT1),
+// turned from the ICRS into the mean ecliptic and equinox of date, and the place's rotation
+// velocity (the WGS84 ellipsoid at height 0, the Earth rotation angle, no polar motion) in
+// the same axes. `useDeltaT` only sets the shown ET − UT. Nothing when a result is not
+// finite.
+std::optional<ApparatusState> computePreciseApparatusState(double jdut, double lonObsDeg,
+                                                           double latObsDeg, bool useDeltaT);
 
 // Writes the state into the shared arrays: X, Y, Z element 0 (the Sun) = 0, 3 (the Earth,
 // heliocentric ecliptic), 12 (the place, geocentric equatorial), 16 (the place, geocentric

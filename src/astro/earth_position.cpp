@@ -37,6 +37,7 @@ EarthState earthState(double t) {
   s.position.y = s.radius * (cosU * sinNode + sinU * cosNode * cosI);
   s.position.z = s.radius * sinU * sinI;
   s.longitude = common::FullAngle(s.position.x, s.position.y);
+  s.latitude = std::atan2(s.position.z, std::hypot(s.position.x, s.position.y));
 
   const double k = std::sqrt(GravitationalConstant * SunMass / p);
   const double radialSpeed = k * e * std::sin(s.trueAnomaly);

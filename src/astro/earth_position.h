@@ -18,6 +18,7 @@ struct EarthState {
   double argumentOfLatitude = 0.0;  // u = ν + ϖ − Ω, rad
   Vec3 position;                    // X3, Y3, Z3, m
   double longitude = 0.0;           // FullAngle(X3, Y3), rad, [0, 2π) ("AlfaGelioGeo")
+  double latitude = 0.0;            // heliocentric ecliptic latitude, rad, [−π/2, π/2]
   Vec3 velocity;                    // VX3, VY3, VZ3, m/s
   double speed = 0.0;               // Vgeo, m/s
 };

@@ -19,8 +19,8 @@ LocalTime Host::localTime() const {
   std::time_t now = std::time(nullptr);
   std::tm parts{};
   localtime_r(&now, &parts);
-  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-          parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
+          parts.tm_min, parts.tm_sec, static_cast<int>(parts.tm_gmtoff)};
 }
 
 std::string Host::dateText() const {

@@ -30,6 +30,7 @@ struct LocalTime {
   int hour = 0;
   int minute = 0;
   int second = 0;
+  int utcOffsetSeconds = 0;  // local time − UTC at that moment (10800 in UTC+3)
 };
 
 // The services of the windowing platform that the windows call.

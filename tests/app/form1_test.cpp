@@ -16,7 +16,7 @@ class Form1Test : public testing::Test {
  protected:
   Form1Test() : app(host) {
     registerForms(app.windows());
-    host.setLocalTime({2026, 12, 7, 14, 30, 5});
+    host.setLocalTime({2026, 12, 7, 14, 30, 5, 3 * 3600});  // a clock in UTC+3
     app.windows().show("Form1");
   }
   ~Form1Test() override {
@@ -79,6 +79,41 @@ TEST_F(Form1Test, ControlsHaveTheirCaptionsAndInitialTexts) {
   EXPECT_EQ(f.Check1.caption(), "ET-UT, мин");
   EXPECT_EQ(f.Check2.caption(), "не стирать существующее изображение");
   EXPECT_EQ(f.Check2.value(), 0);
+  EXPECT_EQ(f.Check3.caption(), "+ точная эфемерида Земли");
+  EXPECT_EQ(f.Check3.value(), 0);
+  EXPECT_EQ(f.Option1.caption(), "эфир покоится относительно Солнца");
+  EXPECT_TRUE(f.Option1.value());
+  EXPECT_EQ(f.Option2.caption(), "эфир покоится относительно реликтового излучения");
+  EXPECT_FALSE(f.Option2.value());
+}
+
+// The zone starts at the clock's own offset from UTC, so that the local time the timer
+// reads gives the true UT: 14:28 on a UTC clock and 17:28 on a UTC+3 clock are one moment.
+TEST(Form1Zone, StartsAtTheClocksOffsetFromUtc) {
+  struct Case {
+    int offsetSeconds;
+    int hour;
+    int minute;
+    const char* zone;
+  };
+  const Case cases[] = {{3 * 3600, 17, 28, "+3"}, {0, 14, 28, "0"},
+                        {-5 * 3600, 9, 28, "-5"}, {19800, 19, 58, "+5,5"},
+                        {20700, 20, 13, "+5,75"}, {-9000, 11, 58, "-2,5"}};
+  for (const Case& c : cases) {
+    platform::HeadlessHost host;
+    platform::App app(host);
+    registerForms(app.windows());
+    host.setLocalTime({2026, 12, 7, c.hour, c.minute, 0, c.offsetSeconds});
+    app.windows().show("Form1");
+    auto& f = *static_cast<Form1*>(app.windows().find("Form1"));
+    EXPECT_EQ(f.Text5.text(), c.zone);
+    host.wait(app.windows(), 100);
+    // 7 December 2026, 14:28 UT.
+    EXPECT_NEAR(f.data()["JDut"].get<double>(), 2461381.5 + (14 * 60 + 28) / 1440.0, 1e-8)
+        << c.zone;
+    EXPECT_TRUE(host.messages().empty());
+    app.windows().unload("Form1");
+  }
 }
 
 TEST_F(Form1Test, LoadSetsValuesStartsTimerAndDrawsGrid) {
