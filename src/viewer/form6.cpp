@@ -37,6 +37,7 @@ constexpr char kWidthNotANumber[] =
 constexpr char kBadInterval[] = "Интервал задается целым числом миллисекунд от 1";
 constexpr char kBadCutStep[] = "Шаг раскадровки задается целым числом кадров от 1";
 constexpr char kNoVideo[] = "Сначала откройте видеофайл";
+constexpr char kNoPhoto[] = "Сначала откройте фотофайл";
 constexpr char kPhotoFilter[] =
     "All Files (*.*)|*.*|BMP Files (*.bmp)|*.bmp|GIF Files (*.gif)|*.gif|"
     "ICO Files (*.ico)|*.ico|JPG Files (*.jpg)|*.jpg|";
@@ -326,6 +327,10 @@ void Form6::openPhoto() {
 }
 
 void Form6::stepPhoto(int delta) {
+  if (fileName_.empty()) {
+    message(kNoPhoto);
+    return;
+  }
   if (!numbered_.number) {
     message(std::string(kCannotOpen) + " " + fileName_);
     return;

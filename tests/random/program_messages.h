@@ -120,6 +120,7 @@ inline const std::vector<ProgramMessage>& programMessages() {
       {"Quorvel", Ok, "Нет папки {}: кадры пишутся в ее подпапки, создайте ее"},
       {"Quorvel", Ok, "Нет папки {}: отметьте «+ создать эту папку»"},
       {"Quorvel", Ok, "Сначала откройте видеофайл"},
+      {"Quorvel", Ok, "Сначала откройте фотофайл"},
       {"Quorvel", Ok, "Номер кадра задается целым числом от 0 до {}"},
   };
   return list;

@@ -348,6 +348,7 @@ TEST_F(Form6Test, EachBadInputGetsItsOwnMessage) {
   const auto raskadrovka = (program / "Raskadrovka").string();
   const std::vector<Row> rows = {
       {"photo dialog cancelled", {}, click(&Form6::Command1), "Не могу открыть файл"},
+      {"next photo of none", {}, click(&Form6::Command2), "Сначала откройте фотофайл"},
       {"no image",
        {},
        [this] { openPhoto(folder.file("notes_3.jpg")); },
