@@ -24,12 +24,20 @@ constexpr char kSetTwoPoints[] = "Задайте две точки на рису
 constexpr char kOpenFailed[] = "ОШИБКА ОТКРЫТИЯ";
 constexpr char kGoToFrameFailed[] = "ОШИБКА в GoToFrame";
 constexpr char kCutFailed[] = "Ошибка записи в файл\r\nили такая папка уже существует";
-constexpr char kBadWindowNumber[] = "Номер окна должен быть числом";
-constexpr char kBadPictureSize[] = "Размер картинки задается целыми числами от 1 до 8192 пикселей";
+constexpr char kBadWindowNumber[] =
+    "Номер окна задается целым числом от 0 до 7: картинка копируется в окно № + 1 из 8";
+constexpr char kBadPictureWidth[] =
+    "Ширина картинки wPic задается целым числом от 1 до 8192 пикселей";
+constexpr char kBadPictureHeight[] =
+    "Высота картинки hPic задается целым числом от 1 до 8192 пикселей";
+constexpr char kBadScale[] = "Масштаб ML, мкм/пиксель, задается числом больше 0";
+constexpr char kBadFringes[] = "Число полос задается числом больше 0";
+constexpr char kWidthNotANumber[] =
+    "Ширина полос не выражается числом: уменьшите масштаб ML или увеличьте число полос";
 constexpr char kBadInterval[] = "Интервал задается целым числом миллисекунд от 1";
-constexpr char kBadCut[] =
-    "Раскадровка задается целыми числами: шаг от 1, номер первого кадра от 0";
+constexpr char kBadCutStep[] = "Шаг раскадровки задается целым числом кадров от 1";
 constexpr char kNoVideo[] = "Сначала откройте видеофайл";
+constexpr char kNoPhoto[] = "Сначала откройте фотофайл";
 constexpr char kPhotoFilter[] =
     "All Files (*.*)|*.*|BMP Files (*.bmp)|*.bmp|GIF Files (*.gif)|*.gif|"
     "ICO Files (*.ico)|*.ico|JPG Files (*.jpg)|*.jpg|";
@@ -302,8 +310,12 @@ void Form6::drawGuideLines(platform::Picture& picture) const {
 
 void Form6::openPhoto() {
   const auto path = host().openFileDialog({kPhotoFilter, "", "", kPhotoDialogFlags});
-  if (!path || !showPhoto(*path)) {
+  if (!path) {
     message(kCannotOpen);
+    return;
+  }
+  if (!showPhoto(*path)) {
+    message(std::string(kCannotOpen) + " " + *path);
     return;
   }
   fileName_ = *path;
@@ -315,6 +327,10 @@ void Form6::openPhoto() {
 }
 
 void Form6::stepPhoto(int delta) {
+  if (fileName_.empty()) {
+    message(kNoPhoto);
+    return;
+  }
   if (!numbered_.number) {
     message(std::string(kCannotOpen) + " " + fileName_);
     return;
@@ -337,15 +353,18 @@ void Form6::stepPhoto(int delta) {
   showCaption();
 }
 
-bool Form6::copyToSmallWindow(bool reportBadNumber) {
+bool Form6::copyToSmallWindow(bool fromButton) {
   const auto window =
       wholeNumber(Text13, std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max() - 1);
-  if (!window) {
-    if (reportBadNumber) message(kBadWindowNumber);
+  const bool behindWindow = window && *window >= 0 && *window < kSmallWindows;
+  // The button names a window that must be there; a cut numbers on past the last window,
+  // whose later frames then go to none.
+  if (!window || (fromButton && !behindWindow)) {
+    message(kBadWindowNumber);
     return false;
   }
+  if (!behindWindow) return true;
   const int k = *window + 1;
-  if (k < 1 || k > kSmallWindows) return true;
   platform::Picture& target = smallWindow(k).picture();
   target.copyFrom(Picture2.picture());
   // The guide lines where they stand on the copied image.
@@ -356,15 +375,27 @@ bool Form6::copyToSmallWindow(bool reportBadNumber) {
 
 void Form6::setPictureSize() {
   const auto width = wholeNumber(Text11, 1, kMaxPictureSide);
-  const auto height = wholeNumber(Text12, 1, kMaxPictureSide);
-  if (!width || !height) {
-    message(kBadPictureSize);
+  if (!width) {
+    message(kBadPictureWidth);
     return;
   }
+  const auto height = wholeNumber(Text12, 1, kMaxPictureSide);
+  if (!height) {
+    message(kBadPictureHeight);
+    return;
+  }
+  if (!resizePicture(*width, *height)) return;
   wPic = *width;
   hPic = *height;
-  Picture2.resize(wPic, hPic);
+}
+
+bool Form6::resizePicture(int width, int height) {
+  Picture2.resize(width, height);
   updateScrollRanges();
+  if (Picture2.picture().width() == width && Picture2.picture().height() == height) return true;
+  message("Не хватает памяти для картинки " + std::to_string(width) + " × " +
+          std::to_string(height) + " пикселей");
+  return false;
 }
 
 void Form6::updateScrollRanges() {
@@ -393,10 +424,18 @@ void Form6::pointClicked(platform::MouseButton button, double x, double y) {
 }
 
 void Form6::fringeWidth() {
-  const auto fringes = common::parseNumber(Text6.text());
-  const auto scale = common::parseNumber(Text3.text());
-  if (!point1_ || !point2_ || !fringes || !scale || *fringes == 0.0) {
+  if (!point1_ || !point2_) {
     message(kSetTwoPoints);
+    return;
+  }
+  const auto fringes = common::parseNumber(Text6.text());
+  if (!fringes || !(*fringes > 0.0)) {
+    message(kBadFringes);
+    return;
+  }
+  const auto scale = common::parseNumber(Text3.text());
+  if (!scale || !(*scale > 0.0)) {
+    message(kBadScale);
     return;
   }
   const double dx = (*point2_)[0] - (*point1_)[0];
@@ -404,7 +443,7 @@ void Form6::fringeWidth() {
   const double length = std::sqrt(dx * dx + dy * dy);
   const double width = *scale * length / *fringes;
   if (!std::isfinite(length) || !std::isfinite(width)) {
-    message(kSetTwoPoints);
+    message(kWidthNotANumber);
     return;
   }
   common::shared().ML = *scale;  // µm per pixel while the viewer measures
@@ -428,8 +467,13 @@ bool Form6::Reload() {
 bool Form6::GoToFrame(int& frame) {
   try {
     if (Reload()) {
-      const platform::Picture& shown = Picture2.picture();
-      if (!source_->writeFrame(frame, shown.width(), shown.height(), frameImagePath_.string()) ||
+      // Frames are written at the picture's size, wPic × hPic, whatever size a photo shown
+      // before gave the box.
+      if (!resizePicture(wPic, hPic)) {
+        Timer1.setTimerEnabled(false);
+        return false;
+      }
+      if (!source_->writeFrame(frame, wPic, hPic, frameImagePath_.string()) ||
           !Picture2.picture().load(frameImagePath_.string())) {
         throw VideoFault{};
       }
@@ -472,17 +516,20 @@ void Form6::openVideo() {
 }
 
 void Form6::stepForward() {
-  if (Nmax - 1 >= N) {
-    N = N + 1;
-    GoToFrame(N);
-  }
+  if (Nmax - 1 >= N) showFrame(N + 1);
 }
 
 void Form6::stepBackward() {
-  if (N >= 1) {
-    N = N - 1;
-    GoToFrame(N);
-  }
+  if (N >= 1) showFrame(N - 1);
+}
+
+bool Form6::showFrame(int frame) {
+  // A frame that cannot be shown leaves N at the frame that is shown.
+  const int shown = N;
+  N = frame;
+  if (GoToFrame(N)) return true;
+  N = shown;
+  return false;
 }
 
 void Form6::step() {
@@ -508,7 +555,10 @@ void Form6::startStepping(bool fromFrameOfText4) {
     message(kBadInterval);
     return;
   }
-  if (from) N = *from;
+  if (from) {
+    // The frame asked for is shown at once; the timer steps on from it.
+    if (!showFrame(*from)) return;
+  }
   Timer1.setInterval(*interval);
   Timer1.setTimerEnabled(true);
 }
@@ -526,13 +576,26 @@ void Form6::closeVideo() {
 bool Form6::cutFolder(std::filesystem::path& folder) {
   namespace fs = std::filesystem;
   const std::string name = Text16.text();
-  if (!safeFolderName(name)) return false;
+  if (!safeFolderName(name)) {
+    message("Имя папки для кадров «" + name +
+            "» не годится: нужно непустое имя без «/», «\\» и «..»");
+    return false;
+  }
   const fs::path cuts = host().programFolder() / "Raskadrovka";
   folder = cuts / name;
   std::error_code error;
-  if (!fs::is_directory(cuts, error)) return false;
-  if (Check1.ticked()) return fs::create_directory(folder, error) && !error;
-  return fs::is_directory(folder, error);
+  if (!fs::is_directory(cuts, error)) {
+    message("Нет папки " + cuts.string() + ": кадры пишутся в ее подпапки, создайте ее");
+    return false;
+  }
+  if (Check1.ticked()) {
+    if (fs::create_directory(folder, error) && !error) return true;
+    message(kCutFailed);
+    return false;
+  }
+  if (fs::is_directory(folder, error)) return true;
+  message("Нет папки " + folder.string() + ": отметьте «+ создать эту папку»");
+  return false;
 }
 
 void Form6::cutVideo() {
@@ -542,27 +605,29 @@ void Form6::cutVideo() {
     return;
   }
   const auto every = wholeNumber(Text15, 1, std::numeric_limits<int>::max());
-  const auto first = wholeNumber(Text17, 0, std::numeric_limits<int>::max() / 2);
-  if (!every || !first) {
-    message(kBadCut);
+  if (!every) {
+    message(kBadCutStep);
+    return;
+  }
+  constexpr int kLastFirst = std::numeric_limits<int>::max() / 2;
+  const auto first = wholeNumber(Text17, 0, kLastFirst);
+  if (!first) {
+    message("Номер первого кадра раскадровки задается целым числом от 0 до " +
+            std::to_string(kLastFirst));
     return;
   }
   const bool toScreen = Option3.value();
   const bool toFolder = Option4.value();
   std::filesystem::path folder;
-  if (toFolder && !cutFolder(folder)) {
-    message(kCutFailed);
-    return;
-  }
+  if (toFolder && !cutFolder(folder)) return;
   const int s = *every;
   int n = *first;
   cutting_ = true;
   stopCut_ = false;
   common::shared().StopRequested = 0;
   for (long long frame = 0; frame <= Nmax; frame += s) {
-    N = static_cast<int>(frame);
-    if (!GoToFrame(N)) break;
-    if (toScreen && !copyToSmallWindow(true)) break;
+    if (!showFrame(static_cast<int>(frame))) break;
+    if (toScreen && !copyToSmallWindow(false)) break;
     if (toFolder && !Picture2.picture().save((folder / frameFileName(n)).string())) {
       Timer1.setTimerEnabled(false);
       message(kCutFailed);

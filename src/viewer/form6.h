@@ -106,8 +106,10 @@ class Form6 : public platform::Form {
   bool showPhoto(const std::string& path);
   void showCaption();
   void drawGuideLines(platform::Picture& picture) const;
-  bool copyToSmallWindow(bool reportBadNumber);
+  bool copyToSmallWindow(bool fromButton);
   void setPictureSize();
+  // Picture2 at width × height; false (after its message) when memory for it is lacking.
+  bool resizePicture(int width, int height);
   void updateScrollRanges();
   void pointClicked(platform::MouseButton button, double x, double y);
   void fringeWidth();
@@ -116,6 +118,8 @@ class Form6 : public platform::Form {
   void stepForward();
   void stepBackward();
   void step();
+  // Shows frame `frame` as N; N stays as it was when that fails.
+  bool showFrame(int frame);
   void startStepping(bool fromFrameOfText4);
   void stopStepping();
   void closeVideo();

@@ -34,6 +34,7 @@
 #include "common/shared.h"
 #include "platform/app.h"
 #include "random/program_messages.h"
+#include "viewer/video/demo_video.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
@@ -295,7 +296,13 @@ class Session {
     }
     if (roll < 7) return {"close", open[texts_.pick(static_cast<int>(open.size()))]->name()};
     if (roll < 11) return {"answer", texts_.pick(2) ? "yes" : "no"};
-    if (roll < 15) return {"file", filePath()};
+    if (roll < 15) {
+      // The viewer opens what it is given at once, half the time as a photo, half as a video.
+      if (window_ == "Form6" && texts_.pick(2) == 0) {
+        return {"file", filePath(), "click", texts_.pick(2) ? "Form6.Command1" : "Form6.Command7"};
+      }
+      return {"file", filePath()};
+    }
     if (roll < 17) return {"wait", std::to_string(texts_.pick(1000))};
     if (roll < 19) return {"stop-after", std::to_string(texts_.pick(5000))};
     platform::Form* form = nullptr;
@@ -341,6 +348,13 @@ class Session {
 
  private:
   std::string filePath() {
+    // The viewer is also given hostile media: an empty file, videos cut short, headers that
+    // declare huge pictures, many frames.
+    if (window_ == "Form6" && texts_.pick(2) == 0) {
+      static constexpr const char* kMedia[] = {"empty.avi", "cut.avi",  "h264.avi", "many.avi",
+                                               "huge.gif",  "huge.bmp", "wide.gif"};
+      return (files_ / kMedia[texts_.pick(static_cast<int>(std::size(kMedia)))]).string();
+    }
     switch (texts_.pick(7)) {
       case 0:
         return (files_ / "missing.dat").string();
@@ -395,6 +409,54 @@ struct Workspace {
   fs::path previous;
 };
 
+// The hostile media of the viewer's sequences (see Session::filePath), small and quick to make.
+void writeHostileMedia(const fs::path& files) {
+  namespace video = viewer::video;
+  std::ofstream(files / "empty.avi").close();
+  const auto write = [&files](const char* name, video::DemoCodec codec, int frames, int group) {
+    video::DemoVideo demo;
+    demo.path = (files / name).string();
+    demo.codec = codec;
+    demo.frames = frames;
+    demo.groupOfFrames = group;
+    demo.width = 32;
+    demo.height = 32;
+    if (video::encoderAvailable(codec)) {
+      ASSERT_TRUE(video::writeDemoVideo(demo)) << name;
+    }
+  };
+  write("cut.avi", video::DemoCodec::Mpeg4, 60, 10);
+  if (fs::exists(files / "cut.avi")) {
+    fs::resize_file(files / "cut.avi", fs::file_size(files / "cut.avi") / 2);
+  }
+  write("h264.avi", video::DemoCodec::H264, 30, 10);
+  write("many.avi", video::DemoCodec::Mjpeg, 3000, 1);
+  // A GIF whose screen is 65535 × 65535 pixels and one of 8192 × 4320, each holding one
+  // 1 × 1 picture; a 24-bit BMP that declares 8192 × 8192 pixels and brings none.
+  const auto gif = [&files](const char* name, int width, int height) {
+    std::string bytes = "GIF89a";
+    const auto put16 = [&bytes](int value) {
+      bytes.push_back(static_cast<char>(value & 0xFF));
+      bytes.push_back(static_cast<char>((value >> 8) & 0xFF));
+    };
+    put16(width), put16(height);
+    bytes += std::string("\x80\x00\x00\xff\x00\x00\x00\x00\x00,", 10);
+    put16(0), put16(0), put16(1), put16(1);
+    bytes += std::string("\x00\x02\x02\x44\x01\x00;", 7);
+    std::ofstream(files / name, std::ios::binary) << bytes;
+  };
+  gif("huge.gif", 65535, 65535);
+  gif("wide.gif", 8192, 4320);
+  std::string bmp = "BM";
+  const auto put32 = [&bmp](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  };
+  put32(54, 4), put32(0, 4), put32(54, 4), put32(40, 4), put32(8192, 4), put32(8192, 4);
+  put32(1, 2), put32(24, 2), put32(0, 4), put32(0, 4), put32(2835, 4), put32(2835, 4);
+  put32(0, 4), put32(0, 4);
+  std::ofstream(files / "huge.bmp", std::ios::binary) << bmp;
+}
+
 // A fixed clock, so that the main window (and the Earth's velocity it gives the experiment)
 // is the same in every sequence.
 constexpr platform::LocalTime kClock{2026, 12, 8, 10, 30, 0};
@@ -441,6 +503,7 @@ TEST_P(RandomInput, EverySequenceEndsUsable) {
   const long long sequences = only >= 0 ? 1 : envCount("QUORVEL_RANDOM_SEQUENCES", 30);
   const long long checkedRuns = std::min(envCount("QUORVEL_RANDOM_DEFAULT_RUNS", 1), sequences);
 
+  if (window == "Form6") writeHostileMedia(files);
   const nlohmann::json reference = checkedRuns > 0 ? defaultRun(programFolder) : nlohmann::json();
   long long refused = 0;
   long long commands = 0;

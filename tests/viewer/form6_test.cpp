@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "app/form1.h"
 #include "app/forms.h"
@@ -201,7 +202,10 @@ TEST_F(Form6Test, PhotoErrorsLeaveTheWindowAsItWas) {
   form().click(form().Command1);
   openPhoto(folder.file("notes_3.jpg"));
   openPhoto(folder.file("absent_1.bmp"));
-  EXPECT_EQ(messages(), std::vector<std::string>(3, "Не могу открыть файл"));
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"Не могу открыть файл",
+                                      "Не могу открыть файл " + folder.file("notes_3.jpg"),
+                                      "Не могу открыть файл " + folder.file("absent_1.bmp")}));
   EXPECT_EQ(form().caption(), "Quorvel1  Form6  файл   " + seven);
   EXPECT_EQ(form().data()["number"], 7);
   EXPECT_EQ(shownColor(), (platform::Rgb{200, 0, 0}));
@@ -219,7 +223,7 @@ TEST_F(Form6Test, PhotoErrorsLeaveTheWindowAsItWas) {
   platform::Picture wide(Form6::kMaxPictureSide + 1, 2);
   ASSERT_TRUE(wide.save(folder.file("wide_1.bmp")));
   openPhoto(folder.file("wide_1.bmp"));
-  EXPECT_EQ(messages().back(), "Не могу открыть файл");
+  EXPECT_EQ(messages().back(), "Не могу открыть файл " + folder.file("wide_1.bmp"));
   openPhoto(photo("wide_0.bmp", platform::rgb(0, 90, 0)));
   form().click(form().Command2);
   EXPECT_EQ(messages().back(), "Не могу открыть файл " + folder.file("wide_1.bmp"));
@@ -227,7 +231,8 @@ TEST_F(Form6Test, PhotoErrorsLeaveTheWindowAsItWas) {
   EXPECT_EQ(form().caption(), "Quorvel1  Form6  файл   " + folder.file("wide_0.bmp"));
 }
 
-// The copy into the small windows: Text13 + 1 is the window; 8 and more copy nothing.
+// The copy into the small windows: Text13 + 1 is the window; a number with no window
+// behind it copies nothing (and says so, see the messages' table).
 TEST_F(Form6Test, CopyIntoSmallWindows) {
   openPhoto(photo("shot_1.bmp", platform::rgb(0, 150, 0), 640, 480));
   const platform::Rgb white{255, 255, 255};
@@ -243,22 +248,18 @@ TEST_F(Form6Test, CopyIntoSmallWindows) {
   form().typeText(form().Text13, "-1");
   form().click(form().Command4);
   for (int k = 1; k <= 7; ++k) EXPECT_EQ(form().smallWindow(k).picture().pixel(5, 5), white) << k;
+  EXPECT_EQ(messages().size(), 2u);
   form().typeText(form().Text13, "0,4");
   form().click(form().Command4);
   EXPECT_EQ(form().smallWindow(1).picture().pixel(5, 5), green);
-  EXPECT_TRUE(host.messages().empty());
-  form().typeText(form().Text13, "первое");
-  form().click(form().Command4);
-  EXPECT_EQ(messages(), std::vector<std::string>{"Номер окна должен быть числом"});
+  EXPECT_EQ(messages().size(), 2u);
 }
 
 // Two points and the fringe width: (100, 100) and (400, 500) with ML 2,2 and 10 fringes.
 TEST_F(Form6Test, FringeWidthFromTwoPoints) {
-  form().click(form().Command6);
-  EXPECT_EQ(messages(), std::vector<std::string>{"Задайте две точки на рисунке"});
   form().mouseDown(form().Picture2, MouseButton::Left, 100, 100);
   form().click(form().Command6);
-  EXPECT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages(), std::vector<std::string>{"Задайте две точки на рисунке"});
   form().mouseDown(form().Picture2, MouseButton::Right, 400, 500);
   EXPECT_EQ(text(form().Text1), "100");
   EXPECT_EQ(text(form().Text2), "100");
@@ -272,14 +273,16 @@ TEST_F(Form6Test, FringeWidthFromTwoPoints) {
   EXPECT_EQ(common::shared().ML, 2.2);
   EXPECT_EQ(form().data()["point2"]["y"], 500.0);
 
+  // Bad fields change nothing (their messages are in the messages' table).
   for (auto [fringes, scale] :
        {std::pair{"0", "2,2"}, std::pair{"десять", "2,2"}, std::pair{"10", "abc"}}) {
     form().typeText(form().Text6, fringes);
     form().typeText(form().Text3, scale);
     form().click(form().Command6);
-    EXPECT_EQ(messages().back(), "Задайте две точки на рисунке");
     EXPECT_EQ(text(form().Text5), "110");
+    EXPECT_EQ(common::shared().ML, 2.2);
   }
+  EXPECT_EQ(messages().size(), 4u);
   form().typeText(form().Text6, "4");
   form().typeText(form().Text3, "1.5");
   form().click(form().Command6);
@@ -300,9 +303,7 @@ TEST_F(Form6Test, PictureSize) {
     EXPECT_EQ(form().Picture2.picture().width(), 640) << w;
     EXPECT_EQ(form().Picture2.picture().height(), 480) << h;
   }
-  EXPECT_EQ(messages(), std::vector<std::string>(
-                            std::size(refused),
-                            "Размер картинки задается целыми числами от 1 до 8192 пикселей"));
+  EXPECT_EQ(messages().size(), std::size(refused));
   form().typeText(form().Text11, "1000");
   form().typeText(form().Text12, "240");
   form().click(form().Command10);
@@ -311,6 +312,152 @@ TEST_F(Form6Test, PictureSize) {
   EXPECT_EQ(form().data()["wPic"], 1000);
   EXPECT_EQ(form().HScroll1.max(), 1000 - 644);
   EXPECT_EQ(form().VScroll1.max(), 0);
+}
+
+// Every bad input of the window and the whole text of its message (title "Quorvel"), each
+// row in a freshly opened window.
+TEST_F(Form6Test, EachBadInputGetsItsOwnMessage) {
+  const std::string video = folder.file("clip.avi");
+  writeVideo(video, video::DemoCodec::Mjpeg, 3, 1, 32, 32);
+  std::ofstream(folder.file("notes_3.jpg")) << "not an image";
+  const auto program = folder.path();
+  std::filesystem::create_directories(program / "Raskadrovka" / "taken");
+  using Set = std::vector<std::pair<platform::TextBox Form6::*, const char*>>;
+  struct Row {
+    const char* what;
+    Set fields;
+    std::function<void()> act;
+    std::string message;
+  };
+  const auto click = [this](platform::CommandButton Form6::*button) {
+    return [this, button] { form().click(form().*button); };
+  };
+  const auto withPoints = [this] {
+    form().mouseDown(form().Picture2, MouseButton::Left, 100, 100);
+    form().mouseDown(form().Picture2, MouseButton::Right, 400, 500);
+    form().click(form().Command6);
+  };
+  const auto cut = [this, &video](bool toFolder, bool create) {
+    return [this, &video, toFolder, create] {
+      openVideo(video);
+      if (toFolder) form().click(form().Option4);
+      if (create) form().click(form().Check1);
+      form().click(form().Command13);
+    };
+  };
+  const auto raskadrovka = (program / "Raskadrovka").string();
+  const std::vector<Row> rows = {
+      {"photo dialog cancelled", {}, click(&Form6::Command1), "Не могу открыть файл"},
+      {"next photo of none", {}, click(&Form6::Command2), "Сначала откройте фотофайл"},
+      {"no image",
+       {},
+       [this] { openPhoto(folder.file("notes_3.jpg")); },
+       "Не могу открыть файл " + folder.file("notes_3.jpg")},
+      {"window 8",
+       {{&Form6::Text13, "8"}},
+       click(&Form6::Command4),
+       "Номер окна задается целым числом от 0 до 7: картинка копируется в окно № + 1 из 8"},
+      {"window -1",
+       {{&Form6::Text13, "-1"}},
+       click(&Form6::Command4),
+       "Номер окна задается целым числом от 0 до 7: картинка копируется в окно № + 1 из 8"},
+      {"window letters",
+       {{&Form6::Text13, "первое"}},
+       click(&Form6::Command4),
+       "Номер окна задается целым числом от 0 до 7: картинка копируется в окно № + 1 из 8"},
+      {"width 0",
+       {{&Form6::Text11, "0"}},
+       click(&Form6::Command10),
+       "Ширина картинки wPic задается целым числом от 1 до 8192 пикселей"},
+      {"width 8193",
+       {{&Form6::Text11, "8193"}, {&Form6::Text12, "x"}},
+       click(&Form6::Command10),
+       "Ширина картинки wPic задается целым числом от 1 до 8192 пикселей"},
+      {"height letters",
+       {{&Form6::Text12, "abc"}},
+       click(&Form6::Command10),
+       "Высота картинки hPic задается целым числом от 1 до 8192 пикселей"},
+      {"no points", {}, click(&Form6::Command6), "Задайте две точки на рисунке"},
+      {"ML letters",
+       {{&Form6::Text3, "abc"}},
+       withPoints,
+       "Масштаб ML, мкм/пиксель, задается числом больше 0"},
+      {"ML 0",
+       {{&Form6::Text3, "0"}},
+       withPoints,
+       "Масштаб ML, мкм/пиксель, задается числом больше 0"},
+      {"fringes 0", {{&Form6::Text6, "0"}}, withPoints, "Число полос задается числом больше 0"},
+      {"fringes 1E400",
+       {{&Form6::Text6, "1E400"}},
+       withPoints,
+       "Число полос задается числом больше 0"},
+      {"width overflows",
+       {{&Form6::Text3, "1E308"}, {&Form6::Text6, "1E-300"}},
+       withPoints,
+       "Ширина полос не выражается числом: уменьшите масштаб ML или увеличьте число полос"},
+      {"video dialog cancelled", {}, click(&Form6::Command7), "ОШИБКА ОТКРЫТИЯ"},
+      {"frame 4 of 3",
+       {},
+       [this, &video] {
+         openVideo(video);
+         form().typeText(form().Text4, "4");
+         form().click(form().Command8);
+       },
+       "Номер кадра задается целым числом от 0 до 3"},
+      {"interval 0",
+       {{&Form6::Text10, "0"}},
+       click(&Form6::Command8),
+       "Интервал задается целым числом миллисекунд от 1"},
+      {"cut without video", {}, click(&Form6::Command13), "Сначала откройте видеофайл"},
+      {"cut step 0",
+       {{&Form6::Text15, "0"}},
+       cut(false, false),
+       "Шаг раскадровки задается целым числом кадров от 1"},
+      {"cut from -1",
+       {{&Form6::Text17, "-1"}},
+       cut(false, false),
+       "Номер первого кадра раскадровки задается целым числом от 0 до 1073741823"},
+      {"folder ../x",
+       {{&Form6::Text16, "../x"}},
+       cut(true, true),
+       "Имя папки для кадров «../x» не годится: нужно непустое имя без «/», «\\» и «..»"},
+      {"folder a/b",
+       {{&Form6::Text16, "a/b"}},
+       cut(true, false),
+       "Имя папки для кадров «a/b» не годится: нужно непустое имя без «/», «\\» и «..»"},
+      {"folder empty",
+       {{&Form6::Text16, ""}},
+       cut(true, true),
+       "Имя папки для кадров «» не годится: нужно непустое имя без «/», «\\» и «..»"},
+      {"folder missing",
+       {{&Form6::Text16, "new"}},
+       cut(true, false),
+       "Нет папки " + raskadrovka + "/new: отметьте «+ создать эту папку»"},
+      {"folder there",
+       {{&Form6::Text16, "taken"}},
+       cut(true, true),
+       "Ошибка записи в файл\r\nили такая папка уже существует"},
+      {"no Raskadrovka",
+       {},
+       [&] {
+         std::filesystem::rename(raskadrovka, raskadrovka + ".away");
+         cut(true, true)();
+         std::filesystem::rename(raskadrovka + ".away", raskadrovka);
+       },
+       "Нет папки " + raskadrovka + ": кадры пишутся в ее подпапки, создайте ее"},
+  };
+  for (const Row& row : rows) {
+    app.windows().unload("Form6");
+    app.windows().show("Form6");
+    const auto before = static_cast<std::ptrdiff_t>(host.messages().size());
+    for (const auto& [field, value] : row.fields) form().typeText(form().*field, value);
+    row.act();
+    const std::vector<std::string> all = messages();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + before, all.end()),
+              std::vector<std::string>{row.message})
+        << row.what;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program / "Raskadrovka"), {}), 1);
 }
 
 }  // namespace

@@ -25,12 +25,13 @@ struct VideoCase {
 void PrintTo(const VideoCase& c, std::ostream* out) { *out << c.name; }
 
 // Intra-only frames, long groups without reordering, and long groups with reordered frames
-// in two containers.
+// in three containers (AVI keeps only the order of decoding, as cameras write it).
 const VideoCase kCases[] = {
     {"mjpeg_avi", DemoCodec::Mjpeg, "v.avi", 120, 1},
     {"mpeg4_avi", DemoCodec::Mpeg4, "v.avi", 150, 60},
     {"h264_mp4", DemoCodec::H264, "v.mp4", 120, 50},
     {"h264_mkv", DemoCodec::H264, "v.mkv", 100, 100},
+    {"h264_avi", DemoCodec::H264, "v.avi", 120, 50},
 };
 
 class VideoSourceTest : public testing::TestWithParam<VideoCase> {

@@ -48,6 +48,11 @@ constexpr int kFontPixelSize = 11;
 // Text metrics used when no GUI application exists to supply fonts.
 constexpr int kFallbackAdvancePx = 7;
 constexpr int kFallbackLineHeightPx = 13;
+// The memory the image reader may take for one picture, in MiB: a picture of the largest
+// side both ways in the widest format it reads into (16 bits a channel, 8 bytes a pixel).
+// The reader's own default (128 MiB) would refuse a frame of 8K video.
+constexpr std::int64_t kLargestSide = Picture::kMaxLoadedSide;
+constexpr int kReadLimitMiB = static_cast<int>(kLargestSide * kLargestSide * 8 >> 20);
 
 QColor toQColor(Color color) {
   const Rgb c = resolve(color);
@@ -415,6 +420,8 @@ void Picture::resize(int widthPx, int heightPx) {
   const int h = clampSide(heightPx);
   if (w == width() && h == height()) return;
   QImage resized(w, h, QImage::Format_RGB32);
+  // Without memory for the new size the picture stays as it was.
+  if (resized.isNull()) return;
   resized.fill(toQColor(impl_->back));
   {
     QPainter painter(&resized);
@@ -729,6 +736,7 @@ bool Picture::save(const std::string& path) const {
 
 bool Picture::load(const std::string& path) {
   if (path.empty()) return false;
+  QImageReader::setAllocationLimit(kReadLimitMiB);
   QImageReader reader(QString::fromStdString(path));
   // A file's header may declare any size: one beyond the largest side is refused before
   // its pixels are allocated (and checked again once read, for formats that tell their
@@ -778,7 +786,9 @@ bool Picture::setPixels(int widthPx, int heightPx, const std::uint8_t* rgb, int 
     return false;
   }
   const QImage view(rgb, widthPx, heightPx, bytesPerLine, QImage::Format_RGB888);
-  impl_->image = view.convertToFormat(QImage::Format_RGB32);
+  QImage converted = view.convertToFormat(QImage::Format_RGB32);
+  if (converted.isNull()) return false;
+  impl_->image = std::move(converted);
   impl_->changed();
   return true;
 }

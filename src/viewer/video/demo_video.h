@@ -12,7 +12,7 @@ namespace quorvel::viewer::video {
 enum class DemoCodec {
   Mjpeg,  // every frame a key frame (AVI)
   Mpeg4,  // MPEG-4 Part 2, key frames groupOfFrames apart, no reordering (AVI)
-  H264,   // H.264 with reordered frames, key frames groupOfFrames apart (MP4 or MKV)
+  H264,   // H.264 with reordered frames, key frames groupOfFrames apart (MP4, MKV or AVI)
 };
 
 struct DemoVideo {

@@ -70,6 +70,14 @@ struct FfmpegVideoSource::Impl {
   std::vector<std::int64_t> stamps;
   // Number of the frame the decoder gave out last (0: none since the last seek).
   int lastDecoded = 0;
+  // Packets without presentation stamps (AVI stores only the order of decoding): the
+  // frames that come out of the decoder are then numbered by counting from the key frame
+  // decoding started at, which in a closed group of frames is shown at the place where it
+  // is stored. Reordered frames carry the decoding stamp of a later packet, so their own
+  // stamps cannot number them.
+  bool countFrames = false;
+  // The decoding stamp of the first packet sent since the last seek.
+  std::int64_t startStamp = AV_NOPTS_VALUE;
   bool flushSent = false;  // the end of the file has been told to the decoder
   bool ended = false;      // the decoder has given out everything
   std::map<int, FramePtr> kept;
@@ -91,6 +99,8 @@ struct FfmpegVideoSource::Impl {
     stream = -1;
     stamps.clear();
     lastDecoded = 0;
+    countFrames = false;
+    startStamp = AV_NOPTS_VALUE;
     flushSent = false;
     ended = false;
   }
@@ -163,6 +173,7 @@ struct FfmpegVideoSource::Impl {
           !(packet->flags & (AV_PKT_FLAG_CORRUPT | AV_PKT_FLAG_DISCARD)) && packet->size > 0) {
         const std::int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         if (stamp != AV_NOPTS_VALUE) stamps.push_back(stamp);
+        if (packet->pts == AV_NOPTS_VALUE) countFrames = true;
       }
       av_packet_unref(packet);
     }
@@ -180,6 +191,7 @@ struct FfmpegVideoSource::Impl {
   bool rewind() {
     avcodec_flush_buffers(decoder);
     lastDecoded = 0;
+    startStamp = AV_NOPTS_VALUE;
     flushSent = false;
     ended = false;
     ++stats.seeks;
@@ -208,6 +220,7 @@ struct FfmpegVideoSource::Impl {
         continue;
       }
       if (packet->stream_index == stream) {
+        if (lastDecoded == 0 && startStamp == AV_NOPTS_VALUE) startStamp = packet->dts;
         // A packet the decoder refuses is skipped; its frame is then missing and asking
         // for it fails.
         avcodec_send_packet(decoder, packet);
@@ -215,10 +228,18 @@ struct FfmpegVideoSource::Impl {
       av_packet_unref(packet);
     }
     ++stats.decodedFrames;
-    const std::int64_t stamp = out->best_effort_timestamp;
-    const int number = stamp == AV_NOPTS_VALUE ? lastDecoded + 1 : numberOf(stamp);
+    const int number = numberOfDecoded(*out);
     lastDecoded = number;
     return keep(number, std::move(out));
+  }
+
+  int numberOfDecoded(const AVFrame& frame) const {
+    if (countFrames) {
+      if (lastDecoded > 0) return lastDecoded + 1;
+      return startStamp == AV_NOPTS_VALUE ? 1 : numberOf(startStamp);
+    }
+    const std::int64_t stamp = frame.best_effort_timestamp;
+    return stamp == AV_NOPTS_VALUE ? lastDecoded + 1 : numberOf(stamp);
   }
 
   AVFrame* keep(int number, FramePtr frame) {
@@ -267,6 +288,7 @@ struct FfmpegVideoSource::Impl {
   AVFrame* seekTo(int number) {
     avcodec_flush_buffers(decoder);
     lastDecoded = 0;
+    startStamp = AV_NOPTS_VALUE;
     flushSent = false;
     ended = false;
     ++stats.seeks;

@@ -31,7 +31,9 @@ struct RgbFrame {
 // Numbering: at opening the source learns the time stamp of every frame, from the
 // container's index when it lists exactly the frames its header counts and the codec does
 // not reorder frames, otherwise by reading the packets once (without decoding them). Frame k
-// is the frame with the k-th smallest presentation time stamp.
+// is the frame with the k-th smallest presentation time stamp. Where the packets carry no
+// presentation stamps (AVI, also with reordered frames as cameras write H.264), frame k is
+// the k-th frame shown: decoding from a key frame, the frames are counted from its place.
 //
 // Asking for frame k: a frame kept from earlier decoding is used as it is; the frame right
 // after the last decoded one is decoded from where the decoder stands; any other frame is
