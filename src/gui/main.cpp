@@ -114,7 +114,11 @@ int main(int argc, char** argv) {
       toOpen << args[++i];
     }
   }
-  if (!display && screenshotFolder.isEmpty()) {
+  // Without a display and without --screenshot (as `make run` on a machine with no screen):
+  // a picture of the main window, the demo experiment and the way to the CLI. Asked for
+  // pictures are taken alone.
+  const bool demo = !display && screenshotFolder.isEmpty();
+  if (demo) {
     std::cout << "quorvel: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
                  "The main window is rendered off screen instead.\n";
     screenshotFolder = QDir::currentPath() + "/quorvel-screens";
@@ -137,7 +141,7 @@ int main(int argc, char** argv) {
     }
     QApplication::processEvents();
     const bool ok = saveScreenshots(app.windows(), views, screenshotFolder);
-    if (!display) {
+    if (demo) {
       runDemoExperiment(screenshotFolder);
       printCliHelp();
     }
