@@ -211,7 +211,7 @@ TEST(CliTest, HelpVersionAndNoCommand) {
 
 // The usage holds every command of the README's table, as the table writes it.
 TEST(CliTest, UsageHasTheReadmeCommands) {
-  std::ifstream readme(QUORVEL_TEST_DATA "/../../README.md");
+  std::ifstream readme(QUORVEL_README);
   ASSERT_TRUE(readme) << "README.md not found";
   const std::string usage = usageText();
   int rows = 0;
