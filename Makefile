@@ -3,7 +3,7 @@
 # make check  the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz   the libFuzzer harnesses (clang), each for FUZZ_RUNS inputs
 # make random-long  the random-input test of every window, with many more sequences
-.PHONY: run test check fuzz fuzz-build fuzz-ci random-long build-release build-test build-check deps bench clean
+.PHONY: run test check fuzz fuzz-build fuzz-ci random-long configure-release build-release build-test build-check deps bench clean
 
 JOBS ?= $(shell nproc)
 RELEASE := build/release
@@ -20,9 +20,15 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initia
 deps:
 	@bash scripts/install-deps.sh
 
-build-release: deps
+# The programs a user runs (the README's examples use all three); the benchmarks are built
+# by `make bench` alone.
+PROGRAMS := quorvel quorvel-cli quorvel-demo-video
+
+configure-release: deps
 	@cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF >/dev/null
-	@cmake --build $(RELEASE) -j $(JOBS)
+
+build-release: configure-release
+	@cmake --build $(RELEASE) -j $(JOBS) --target $(PROGRAMS)
 
 run: build-release
 	@$(RELEASE)/quorvel
@@ -61,8 +67,7 @@ random-long: build-check
 	@cd $(CHECKING) && $(SANITIZER_ENV) QUORVEL_RANDOM_SEQUENCES=$(RANDOM_SEQUENCES) \
 	  QUORVEL_RANDOM_DEFAULT_RUNS=$(RANDOM_DEFAULT_RUNS) ./tests/random_input_tests
 
-bench: deps
-	@cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF >/dev/null
+bench: configure-release
 	@cmake --build $(RELEASE) -j $(JOBS)
 	@for b in $(RELEASE)/bench/*_bench; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 

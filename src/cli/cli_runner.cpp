@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/forms.h"
+#include "cli/usage.h"
 #include "common/numbers.h"
 #include "platform/qt/form_view.h"
 #include "platform/results.h"
@@ -134,6 +135,16 @@ json CliRunner::dump(const std::string& formName) const {
 }
 
 int CliRunner::run(const std::vector<std::string>& args) {
+  // --help and --version are options of their own, before any command (a command's own
+  // argument, such as a path, may be spelt like them).
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    out_ << usageText();
+    return 0;
+  }
+  if (!args.empty() && args[0] == "--version") {
+    out_ << versionText();
+    return 0;
+  }
   std::vector<std::string> commands;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--program-folder") {
@@ -145,6 +156,10 @@ int CliRunner::run(const std::vector<std::string>& args) {
     } else {
       commands.push_back(args[i]);
     }
+  }
+  if (commands.empty()) {
+    err_ << usageText();
+    return 2;
   }
   app_.windows().show("Form1");
   return runCommands(commands);

@@ -30,7 +30,9 @@ namespace quorvel::cli {
 //   --program-folder DIR         (anywhere before the commands)
 //
 // Form1 is open at start. Every message box is printed on the error stream as it appears.
-// A malformed command, an unknown form or control ends the run with status 2.
+// A malformed command, an unknown form or control ends the run with status 2. --help (-h)
+// prints the usage on the output stream; without a command it goes to the error stream
+// with status 2; --version prints the version.
 class CliRunner {
  public:
   CliRunner(std::ostream& out, std::ostream& err);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -13,6 +14,9 @@ namespace quorvel::common {
 namespace {
 
 constexpr int kSignificantDigits = 15;
+// The largest double as numberText writes it: 1,79769313486232E+308.
+constexpr int kLargestExponent = 308;
+constexpr std::string_view kLargestDigits = "179769313486232";
 
 // A finite value as the runtime holds it for display: 15 significant digits d1 d2 ... d15
 // meaning d1,d2...d15 · 10^exponent (d1 is not 0 unless the value is 0).
@@ -155,8 +159,15 @@ std::optional<double> parseNumber(std::string_view text) {
     }
     const long long magnitude = static_cast<long long>(whole.size()) - 1 -
                                 static_cast<long long>(first) + (eNegative ? -e : e);
-    if (magnitude > 0) return std::nullopt;
-    return negative ? -0.0 : 0.0;
+    if (magnitude <= 0) return negative ? -0.0 : 0.0;
+    // The largest double is written with 15 digits as 1,79769313486232E+308, a little
+    // above it; that text, and any value up to it, reads back as the largest double.
+    std::string significant = digits.substr(first);
+    significant.erase(significant.find_last_not_of('0') + 1);
+    if (magnitude == kLargestExponent && significant <= kLargestDigits) {
+      return negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    }
+    return std::nullopt;
   }
   if (res.ec != std::errc() || res.ptr != normal.data() + normal.size()) return std::nullopt;
   if (!std::isfinite(value)) return std::nullopt;

@@ -31,7 +31,8 @@ double requireFinite(double v, const char* what);
 // Reads a number as a user types it into a field: optional blanks around it, an optional
 // sign, digits with a decimal comma or a decimal point, an optional exponent ("1E3",
 // "1,5E-07"). Anything else (empty, letters, two separators, a number too large for a
-// double) gives nothing.
+// double) gives nothing. Every text numberText and formatNumber write reads back: the
+// largest double, written as 1,79769313486232E+308, reads as the largest double again.
 std::optional<double> parseNumber(std::string_view text);
 
 // A number in a format pattern such as "0.000000000", "000.000000", "0000" or "0": at

@@ -560,6 +560,9 @@ void Form4::saveParameters() {
       host().messageBox("Ошибка записи в файл \\Dat\\Quorvel_" + name + ".dat", Buttons::Ok,
                         "Quorvel1");
       break;
+    case SaveResult::NameTooLong:
+      host().messageBox(nameTooLongMessage(name, path), Buttons::Ok, "Quorvel1");
+      break;
   }
 }
 

@@ -42,10 +42,25 @@ SaveResult saveParameterFile(const std::filesystem::path& path, const ParameterV
       return SaveResult::Saved;
     case common::AtomicWrite::CannotCreate:
       return SaveResult::CannotOpen;
+    case common::AtomicWrite::NameTooLong:
+      return SaveResult::NameTooLong;
     case common::AtomicWrite::WriteFailed:
       break;
   }
   return SaveResult::WriteFailed;
+}
+
+std::string nameTooLongMessage(const std::string& name, const std::filesystem::path& path) {
+  const std::string fileName = path.filename().string();
+  const std::size_t limit = common::fileNameLimit(path.parent_path());
+  // The file name is the name with its fixed prefix and extension around it.
+  const std::size_t fixed = fileName.size() > name.size() ? fileName.size() - name.size() : 0;
+  const std::size_t nameLimit = limit > fixed ? limit - fixed : 0;
+  return "Ошибка записи в файл \\Dat\\" + fileName + ": имя файла длиной " +
+         std::to_string(fileName.size()) +
+         " байт слишком длинное, файловая система допускает не более " + std::to_string(limit) +
+         " байт (в поле имени — не более " + std::to_string(nameLimit) +
+         " байт, буква кириллицы занимает 2 байта)";
 }
 
 LoadResult loadParameterFile(const std::filesystem::path& path) {

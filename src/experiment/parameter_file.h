@@ -20,12 +20,18 @@ long long scaledParameter(double value);
 // The line written for the values ("-1000000000,0,...,2000000000").
 std::string parameterLine(const ParameterValues& values);
 
-enum class SaveResult { Saved, CannotOpen, WriteFailed };
+enum class SaveResult { Saved, CannotOpen, WriteFailed, NameTooLong };
 
 // Writes the line to `path`, replacing an existing file atomically: the line goes to a new
-// file beside it, which is then renamed over it, so a failed save leaves the old file whole.
-// The folder must exist; it is not created.
+// file beside it, which is then renamed over it, so a failed save leaves the old file whole,
+// and what an earlier save killed half way left beside it is removed. A file name longer
+// than the folder's file system takes is NameTooLong. The folder must exist; it is not
+// created.
 SaveResult saveParameterFile(const std::filesystem::path& path, const ParameterValues& values);
+
+// The message for a setup name (`Text39`) whose file name `path` is too long: its length and
+// the file system's limit, in bytes, for the file name and for the name in the field.
+std::string nameTooLongMessage(const std::string& name, const std::filesystem::path& path);
 
 enum class LoadError { CannotOpen, CannotRead };
 

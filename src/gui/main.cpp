@@ -28,14 +28,16 @@ bool hasDisplay() {
   return (x11 && *x11) || (wayland && *wayland);
 }
 
-void printCliHelp() {
+// The example's picture goes into `folder` too, so that nothing lands in the project's tree.
+void printCliHelp(const QString& folder) {
   const std::string cli = (quorvel::platform::executableFolder() / "quorvel-cli").string();
+  const std::string picture = QDir::current().relativeFilePath(folder + "/form1.png").toStdString();
   std::cout << "The windows can be driven without a screen through " << cli << ", for example:\n"
             << "  " << cli << " dump Form1\n"
             << "  " << cli << " set Form1.Text20=0,5 click Form1.Command3 dump Form1\n"
             << "  " << cli << " open Form2 dump Form2\n"
-            << "  " << cli << " wait 200 screenshot Form1 form1.png\n"
-            << "See README.md for every command.\n";
+            << "  " << cli << " wait 200 screenshot Form1 " << picture << '\n'
+            << "See README.md or " << cli << " --help for every command.\n";
 }
 
 // Without a screen: the end-to-end experiment of the beam-splitter setup through the same
@@ -114,7 +116,11 @@ int main(int argc, char** argv) {
       toOpen << args[++i];
     }
   }
-  if (!display && screenshotFolder.isEmpty()) {
+  // Without a display and without --screenshot (as `make run` on a machine with no screen):
+  // a picture of the main window, the demo experiment and the way to the CLI. Asked for
+  // pictures are taken alone.
+  const bool demo = !display && screenshotFolder.isEmpty();
+  if (demo) {
     std::cout << "quorvel: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
                  "The main window is rendered off screen instead.\n";
     screenshotFolder = QDir::currentPath() + "/quorvel-screens";
@@ -137,9 +143,9 @@ int main(int argc, char** argv) {
     }
     QApplication::processEvents();
     const bool ok = saveScreenshots(app.windows(), views, screenshotFolder);
-    if (!display) {
+    if (demo) {
       runDemoExperiment(screenshotFolder);
-      printCliHelp();
+      printCliHelp(screenshotFolder);
     }
     return ok ? 0 : 1;
   }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
+#include "cli/usage.h"
 #include "common/shared.h"
 
 namespace quorvel::cli {
@@ -177,6 +179,64 @@ TEST(CliTest, MousePressOnAPicture) {
   r = run({"mouse", "Form1.Picture1(2)", "left", "1", "2"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("unknown control 'Picture1(2)' of Form1"), std::string::npos);
+}
+
+// --help and -h print the usage on stdout; no command at all prints it on stderr with
+// status 2; --version its one line. Only as the first argument: after a command it is a word
+// of that command.
+TEST(CliTest, HelpVersionAndNoCommand) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"--help"}, 0, usageText(), ""},
+      {{"-h", "open", "Form77"}, 0, usageText(), ""},
+      {{}, 2, "", usageText()},
+      {{"--program-folder", "/tmp/quorvel-folder"}, 2, "", usageText()},
+      {{"--version"}, 0, "quorvel-cli " QUORVEL_TEST_VERSION "\n", ""},
+      {{"open", "Form2", "--help"}, 2, "", "quorvel-cli: unknown command '--help'\n"},
+      {{"help"}, 2, "", "quorvel-cli: unknown command 'help'\n"},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream out, err;
+    CliRunner runner(out, err);
+    EXPECT_EQ(runner.run(c.args), c.status) << testing::PrintToString(c.args);
+    EXPECT_EQ(out.str(), c.out) << testing::PrintToString(c.args);
+    EXPECT_EQ(err.str(), c.err) << testing::PrintToString(c.args);
+  }
+}
+
+// The usage holds every command of the README's table, as the table writes it.
+TEST(CliTest, UsageHasTheReadmeCommands) {
+  std::ifstream readme(QUORVEL_README);
+  ASSERT_TRUE(readme) << "README.md not found";
+  const std::string usage = usageText();
+  int rows = 0;
+  bool inTable = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind("| command |", 0) == 0) inTable = true;
+    if (!inTable) continue;
+    if (line.rfind("| `", 0) != 0) {
+      if (rows > 0) break;
+      continue;
+    }
+    ++rows;
+    const std::string cell = line.substr(2, line.find(" | ") - 2);
+    // `open FormN`, `close FormN`: each command between backticks, "\|" for a "|".
+    for (std::size_t open = cell.find('`'); open != std::string::npos;) {
+      const std::size_t close = cell.find('`', open + 1);
+      std::string command = cell.substr(open + 1, close - open - 1);
+      for (std::size_t bar; (bar = command.find("\\|")) != std::string::npos;) {
+        command.erase(bar, 1);
+      }
+      EXPECT_NE(usage.find(command), std::string::npos) << command;
+      open = cell.find('`', close + 1);
+    }
+  }
+  EXPECT_EQ(rows, 14);
 }
 
 TEST(CliTest, ProgramFolderOption) {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/shared.h"
@@ -98,6 +100,11 @@ TEST(ParseNumber, AcceptsCommaPointSignAndExponent) {
       {"5,", 5.0}, {"0,6", 0.6}, {"-0", -0.0}, {"0e999", 0.0}, {"1e-400", 0.0},
       {"1,7976931348623157E308", std::numeric_limits<double>::max()},
       {"4,94065645841247E-324", std::numeric_limits<double>::denorm_min()},
+      // The largest double as it is written, a little above it: it reads back as itself.
+      {"1,79769313486232E+308", std::numeric_limits<double>::max()},
+      {"-1,79769313486232E+308", -std::numeric_limits<double>::max()},
+      {"1,797693134862316E308", std::numeric_limits<double>::max()},
+      {"0179769313486231,99E294", std::numeric_limits<double>::max()},
   };
   for (const auto& c : cases) {
     const auto got = parseNumber(c.text);
@@ -111,6 +118,7 @@ TEST(ParseNumber, RejectsAnythingElse) {
   const std::vector<const char*> bad = {
       "", " ", "abc", "1,2,3", "1.2,3", "1 5", "--1", "+-1", "1E", "E5", "1E+", "1e5e", ",",
       "-", "-,", "0x10", "inf", "nan", "1e400", "-1e400", "1,0E309", "5a", "1_000",
+      "1,79769313486233E+308", "-1,797693134862321E+308", "1,8E308", "17976931348623201E292",
       "\xe2\x88\x92" "1",  // a typographic minus sign
   };
   for (const char* text : bad) {
@@ -118,12 +126,37 @@ TEST(ParseNumber, RejectsAnythingElse) {
   }
 }
 
-TEST(ParseNumber, RoundTripsNumberText) {
-  for (double v : {1.0 / 3.0, -2451545.5, 1.5e-7, 1.23456789012346e17, 6378140.0}) {
-    const auto back = parseNumber(numberText(v));
-    ASSERT_TRUE(back.has_value());
-    EXPECT_NEAR(*back, v, std::fabs(v) * 1e-14);
-    EXPECT_EQ(numberText(*back), numberText(v));
+// Every number the program writes reads back, to its 15 digits (its default form is written
+// alike again) or to a pattern's decimals: the extremes of the doubles and their neighbours,
+// the edges of the exponent form.
+TEST(ParseNumber, RoundTripsWhatTheProgramWrites) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  constexpr double kMin = std::numeric_limits<double>::min();
+  constexpr double kTiny = std::numeric_limits<double>::denorm_min();
+  std::vector<double> values = {
+      1.0 / 3.0, -2451545.5,          1.5e-7, 1.23456789012346e17, 6378140.0,
+      1e-5,      9.99999999999999e-6, 1e15,   999999999999999.0,   kMin,
+      kTiny,     2 * kTiny,           1e-320};
+  for (double v = kMax, step = 0; step < 40; ++step) {
+    values.push_back(v);
+    v = std::nextafter(v, 0.0);
+  }
+  for (double v : {kMax, 1e308, 1.7e308}) values.push_back(std::nextafter(v, 0.0) * 0.9999999);
+  const std::size_t count = values.size();
+  for (std::size_t i = 0; i < count; ++i) values.push_back(-values[i]);
+  for (double v : values) {
+    const std::string text = numberText(v);
+    const auto back = parseNumber(text);
+    ASSERT_TRUE(back.has_value()) << text;
+    EXPECT_LE(std::fabs(*back - v), std::max(std::fabs(v) * 5e-15, kTiny)) << text;
+    EXPECT_EQ(numberText(*back), text);
+    // A pattern rounds to its decimals ("-0" for −0,4 reads as zero).
+    for (const auto& [pattern, half] : {std::pair{"0", 0.5}, std::pair{"0.000000000", 0.5e-9}}) {
+      const std::string fixed = formatNumber(v, pattern);
+      const auto fixedBack = parseNumber(fixed);
+      ASSERT_TRUE(fixedBack.has_value()) << fixed.substr(0, 40) << "… (" << pattern << ")";
+      EXPECT_LE(std::fabs(*fixedBack - v), half + std::fabs(v) * 5e-15) << fixed.substr(0, 40);
+    }
   }
 }
 

@@ -183,7 +183,7 @@ class TextMaker {
         return choose(
             {"1E-300", "-1E-300", "1E-30", "4,9E-324", "1E-400", "1E-12", "0", "-0", "0,0000001"});
       case 4:
-        return "-" + decimal();
+        return negative(decimal());
       case 5:
         return choose({"NaN", "nan", "inf", "-inf", "Infinity", "1.#INF", "-1.#IND"});
       case 6:
@@ -216,6 +216,11 @@ class TextMaker {
         "abcXYZ0123456789,.-+eE !?#%&*()[]{}<>/\\|'\"`~^_=;@$";
     std::string text;
     for (int n = 1 + pick(12); n > 0; --n) text += kChars[pick(static_cast<int>(kChars.size()))];
+    return text;
+  }
+
+  static std::string negative(std::string text) {
+    text.insert(text.begin(), '-');
     return text;
   }
 
@@ -267,8 +272,10 @@ std::string quoted(const std::string& word) {
 std::string commandLine(const std::vector<std::vector<std::string>>& commands) {
   std::string line = "quorvel-cli";
   for (const auto& command : commands) {
-    for (const auto& word : command)
-      line += " " + quoted(word.size() > 60 ? word.substr(0, 60) + "…" : word);
+    for (const auto& word : command) {
+      line += ' ';
+      line += quoted(word.size() > 60 ? word.substr(0, 60) + "…" : word);
+    }
   }
   return line;
 }
