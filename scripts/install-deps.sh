@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   nlohmann-json3-dev
+  libqcustomplot-dev qt6-svg-dev libfftw3-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   clang libclang-rt-14-dev
