@@ -25,7 +25,9 @@ StripProfile::StripProfile(PixelPoint p1, PixelPoint p2, int stripWidth)
 }
 
 std::optional<TrackingError> StripProfile::check(int frameWidth, int frameHeight) const {
-  if (samples_ < 2) return TrackingError::NoSegment;
+  // A segment longer than any frame's diagonal is not sampled: it leaves every frame.
+  if (samples_ < 2)
+    return length_ >= 1 ? TrackingError::SegmentOutsideFrame : TrackingError::NoSegment;
   if (stripWidth_ < 1 || stripWidth_ > kMaxStripWidth || stripWidth_ % 2 == 0) {
     return TrackingError::BadStripWidth;
   }
