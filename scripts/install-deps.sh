@@ -8,6 +8,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   nlohmann-json3-dev
   liberfa-dev
+  libqcustomplot-dev qt6-svg-dev libfftw3-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   clang libclang-rt-14-dev

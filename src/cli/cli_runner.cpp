@@ -8,6 +8,7 @@
 #include "cli/usage.h"
 #include "common/numbers.h"
 #include "platform/qt/form_view.h"
+#include "platform/qt/plot_rendering.h"
 #include "platform/results.h"
 
 namespace quorvel::cli {
@@ -54,6 +55,13 @@ json controlJson(const Control& control) {
       const auto& box = static_cast<const platform::PictureBox&>(control);
       item["width"] = box.picture().width();
       item["height"] = box.picture().height();
+      break;
+    }
+    case ControlKind::Plot: {
+      const auto& plot = static_cast<const platform::Plot&>(control);
+      item["width"] = plot.geometry().width;
+      item["height"] = plot.geometry().height;
+      item["plot"] = platform::plotModelJson(plot.model());
       break;
     }
     case ControlKind::Timer: {
@@ -303,8 +311,16 @@ void CliRunner::execute(const std::vector<std::string>& args, std::size_t& pos) 
     Form* form = nullptr;
     Control& target = control(need(args, pos++, "FormN.Control after 'save'"), form);
     const std::string& path = need(args, pos++, "a path after 'save'");
+    if (target.kind() == ControlKind::Plot) {
+      if (!endsWith(path, ".png") && !endsWith(path, ".svg"))
+        throw Failure{"a plot is saved as .png or .svg"};
+      if (!platform::savePlot(static_cast<platform::Plot&>(target), path)) {
+        throw Failure{"cannot write '" + path + "'"};
+      }
+      return;
+    }
     if (target.kind() != ControlKind::PictureBox)
-      throw Failure{target.name() + " is not a picture box"};
+      throw Failure{target.name() + " is not a picture box or a plot"};
     if (!endsWith(path, ".bmp") && !endsWith(path, ".png"))
       throw Failure{"save writes .bmp or .png"};
     if (!static_cast<platform::PictureBox&>(target).picture().save(path)) {

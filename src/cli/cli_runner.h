@@ -22,7 +22,7 @@ namespace quorvel::cli {
 //   wait MS                      (timers and events for MS milliseconds)
 //   stop-after N                 (the running loop is stopped, as by its stop button, after
 //                                 N more steps: for loops that run until stopped)
-//   save FormN.Control PATH      (.bmp or .png)
+//   save FormN.Control PATH      (a picture box .bmp or .png, a plot .png or .svg)
 //   screenshot FormN PATH        (the whole window as the desktop program shows it)
 //   export FormN PATH            (the window's results, .csv or .json)
 //   menu FormN.Control ENTRY     (an entry of the control's context menu)

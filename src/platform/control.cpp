@@ -13,6 +13,7 @@ std::string_view kindName(ControlKind kind) {
     case ControlKind::OptionButton: return "OptionButton";
     case ControlKind::Frame: return "Frame";
     case ControlKind::PictureBox: return "PictureBox";
+    case ControlKind::Plot: return "Plot";
     case ControlKind::Timer: return "Timer";
     case ControlKind::HScrollBar: return "HScrollBar";
     case ControlKind::VScrollBar: return "VScrollBar";

@@ -17,6 +17,7 @@ enum class ControlKind {
   OptionButton,
   Frame,
   PictureBox,
+  Plot,
   Timer,
   HScrollBar,
   VScrollBar,

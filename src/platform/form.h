@@ -15,6 +15,7 @@
 #include "platform/label.h"
 #include "platform/option_button.h"
 #include "platform/picture_box.h"
+#include "platform/plot.h"
 #include "platform/results.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"

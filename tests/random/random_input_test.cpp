@@ -320,7 +320,8 @@ class Session {
     std::vector<Control*> usable;
     for (Control* control : form->controls()) {
       if (control->enabled() && control->kind() != ControlKind::Label &&
-          control->kind() != ControlKind::Frame && control->kind() != ControlKind::Timer) {
+          control->kind() != ControlKind::Frame && control->kind() != ControlKind::Timer &&
+          control->kind() != ControlKind::Plot) {
         usable.push_back(control);
       }
     }

@@ -17,6 +17,7 @@
 
 #include "platform/app.h"
 #include "platform/qt/image_access.h"
+#include "platform/qt/plot_widget.h"
 
 namespace quorvel::platform {
 
@@ -106,6 +107,7 @@ void FormView::detach() {
   form_ = nullptr;
   for (auto& [control, object] : widgets_) {
     if (auto* picture = qobject_cast<PictureWidget*>(object)) picture->detach();
+    if (auto* plot = qobject_cast<PlotWidget*>(object)) plot->detach();
     if (auto* timer = qobject_cast<QTimer*>(object)) timer->stop();
   }
   widgets_.clear();
@@ -176,6 +178,9 @@ QObject* FormView::makeWidget(Control& control, QWidget* parent) {
     }
     case ControlKind::PictureBox:
       object = new PictureWidget(static_cast<PictureBox&>(control), parent);
+      break;
+    case ControlKind::Plot:
+      object = new PlotWidget(static_cast<Plot&>(control), parent);
       break;
     case ControlKind::Timer: {
       auto* timer = new QTimer(this);
@@ -293,6 +298,9 @@ void FormView::sync(Control& control) {
     }
     case ControlKind::PictureBox:
       widget->update();
+      break;
+    case ControlKind::Plot:
+      static_cast<PlotWidget*>(widget)->refresh();
       break;
     case ControlKind::HScrollBar:
     case ControlKind::VScrollBar: {
