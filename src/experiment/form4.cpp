@@ -27,7 +27,7 @@ std::string text(double value) {
 
 Form4::Form4(platform::App& app)
     : Form(app, "Form4", "Quorvel1     form4    Вычислительный эксперимент Майкельсона-Морли ",
-           1530, 900),
+           1640, 900),
       Text1(*this, "Text1", "-1"),
       Text66(*this, "Text66", "0"),
       Text67(*this, "Text67", "0"),
@@ -243,14 +243,14 @@ void Form4::layout() {
     Text40.setGeometry(x + 100, y, 60, 24);
     x += 165;
     addCaption(Text42.name(), "* Vs=", x, y, 40);
-    Text42.setGeometry(x + 40, y, 70, 24);
-    x += 115;
+    Text42.setGeometry(x + 40, y, 95, 24);
+    x += 140;
     addCaption(Text46.name(), " * L1 /", x, y, 45);
     Text46.setGeometry(x + 45, y, 50, 24);
     x += 100;
     addCaption(Text53.name(), " =", x, y, 20);
-    Text53.setGeometry(x + 20, y, 70, 24);
-    addCaption(Text53.name() + "_unit", " * L1", x + 92, y, 40);
+    Text53.setGeometry(x + 20, y, 95, 24);
+    addCaption(Text53.name() + "_unit", " * L1", x + 117, y, 40);
   }
   {
     const int y = 8 + 8 * kRow;
@@ -262,9 +262,17 @@ void Form4::layout() {
     Text54.setGeometry(kLeft + 585, y, 45, 24);
     addCaption(Text54.name(), " * L1", kLeft + 632, y, 40);
   }
-  cell(Text20, " v01=Vs/L1, МГц", 0, 9, 115, 70);
-  cell(Text63, " v02=Vs/L2, МГц", 1, 9, 115, 70);
-  cell(Text17, "T, с", 2, 9, 40, 140);
+  // The frequencies and the model time: wide enough for their longest texts
+  // ("461400041,526004", "0,0000598368000000018").
+  {
+    const int y = 8 + 9 * kRow;
+    addCaption(Text20.name(), " v01=Vs/L1, МГц", kLeft, y, 112);
+    Text20.setGeometry(kLeft + 112, y, 130, 24);
+    addCaption(Text63.name(), " v02=Vs/L2, МГц", kLeft + 247, y, 112);
+    Text63.setGeometry(kLeft + 359, y, 130, 24);
+    addCaption(Text17.name(), "T, с", kLeft + 494, y, 35);
+    Text17.setGeometry(kLeft + 529, y, 170, 24);
+  }
 
   // The three frames of options.
   const int frameTop = 8 + 10 * kRow + 4;
@@ -342,14 +350,14 @@ void Form4::layout() {
   for (int row = 0; row < 7; ++row) {
     for (int column = 0; column < 4; ++column) {
       const Result& result = results[row][column];
-      const int cx = kLeft + column * 197;
+      const int cx = kLeft + column * 225;
       const int cy = resultsTop + row * kRow;
       if (result.named) {
         result.named->setGeometry(cx, cy + 3, 50, 20);
-        result.field->setGeometry(cx + 50, cy, 140, 24);
+        result.field->setGeometry(cx + 50, cy, 170, 24);
       } else if (result.label) {
         addCaption(result.field->name(), result.label, cx, cy, 50);
-        result.field->setGeometry(cx + 50, cy, 140, 24);
+        result.field->setGeometry(cx + 50, cy, 170, 24);
       } else {
         platform::CheckBox& box = column == 0 ? Check14 : Check15;
         box.setGeometry(cx, cy, 145, 24);
