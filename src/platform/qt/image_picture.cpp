@@ -580,7 +580,10 @@ void Picture::circle(double x, double y, double r, std::optional<Color> color,
   const bool whole = radius <= kPainterRadiusPx;
   const QPointF hub = whole ? QPointF(pixelOf(centre)) : centre;
   const double rim = whole ? std::floor(radius + 0.5) : radius;
-  if (whole && !rimOutside) {
+  if (whole && rim == 0.0) {
+    // A circle (or arc) narrower than a pixel is the pixel of its centre, as a point is.
+    painter.drawPoint(pixelOf(centre));
+  } else if (whole && !rimOutside) {
     const QRect bounds(pixelOf(centre) - QPoint(static_cast<int>(rim), static_cast<int>(rim)),
                        QSize(2 * static_cast<int>(rim), 2 * static_cast<int>(rim)));
     constexpr double kSixteenthsPerRadian = 180.0 * 16.0 / std::numbers::pi;
@@ -630,8 +633,11 @@ void Picture::columnSpan(double x, double y1, double y2, Color color) {
   const int bottom = std::min(std::max(pixelOf(r1), pixelOf(r2)), height() - 1);
   const Rgb rgb = resolve(color);
   const QRgb value = qRgb(rgb.r, rgb.g, rgb.b);
+  // The rows through one pointer: scanLine() checks for sharing at every call.
+  uchar* const bits = impl_->image.bits();
+  const qsizetype rowBytes = impl_->image.bytesPerLine();
   for (int row = top; row <= bottom; ++row) {
-    reinterpret_cast<QRgb*>(impl_->image.scanLine(row))[column] = value;
+    reinterpret_cast<QRgb*>(bits + row * rowBytes)[column] = value;
   }
   impl_->changed();
 }
