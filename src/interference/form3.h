@@ -94,7 +94,9 @@ class Form3 : public platform::Form {
   void stop();
   void goOn();
   void execute(bool continuation);
-  std::optional<model::ComputationParameters> readParameters();
+  // The parameters of a start and the number of its interference picture, or nothing when
+  // a field was refused (with its message).
+  std::optional<model::ComputationParameters> readParameters(int& picture);
   platform::PictureBox* interferencePicture(int number);
   void drawGraphGrid();
   void drawFringeMarks(platform::Picture& picture, int N, double B);
