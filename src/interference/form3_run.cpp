@@ -354,18 +354,18 @@ void Form3::drawGraphGrid() {
 }
 
 void Form3::drawFringeMarks(platform::Picture& picture, int N, double B) {
-  // Every mark is drawn (a column of pixels, so that thousands of them take milliseconds);
-  // they are numbered as many as fit side by side.
-  const long long stride = labelStride(B, picture.textWidth(std::to_string(-N) + " "));
+  // Every mark is drawn (a column of pixels, so that thousands of them take milliseconds),
+  // then the numbers over them, as many as fit side by side.
   for (int j = -N; j <= N; ++j) {
     picture.columnSpan(j * B, 0, B, kBlue);
-    if (j % stride == 0) {
-      picture.setCurrentX(j * B);
-      picture.setCurrentY(B);
-      picture.print(std::to_string(j));
-    }
     // Many marks take a while: the stop button stays live.
     if ((j + N) % kMarksPerYield == kMarksPerYield - 1) host().doEvents();
+  }
+  const long long stride = labelStride(B, picture.textWidth(std::to_string(-N) + " "));
+  for (long long j = -N / stride * stride; j <= N; j += stride) {
+    picture.setCurrentX(static_cast<double>(j) * B);
+    picture.setCurrentY(B);
+    picture.print(std::to_string(j));
   }
 }
 
