@@ -11,6 +11,7 @@
 #include <limits>
 #include <numbers>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -109,6 +110,31 @@ TEST(PictureDrawing, LinesLandOnTheirPixels) {
   wide.picture.line(-5, 0, 5, 0, rgb(0, 0, 255));
   for (int row : {99, 100, 101}) EXPECT_EQ(wide.at(100, row), kBlue) << row;
   for (int row : {97, 103}) EXPECT_EQ(wide.at(100, row), kWhite) << row;
+}
+
+// Many columns at once, row by row, leave exactly the pixels that one column at a time
+// leaves: each in its own colour or all in one, cut at the image's edges alike.
+TEST(PictureDrawing, ManyColumnsAtOnceAsOneByOne) {
+  const std::vector<double> xs = {1, -5, 11, -10, 9.99, 0.05, std::nan(""), 1e300};
+  const std::vector<Color> colours = {rgb(0, 200, 0), rgb(255, 0, 0), rgb(0, 0, 255), rgb(1, 2, 3),
+                                      rgb(9, 9, 9),   rgb(0, 255, 0), rgb(7, 7, 7),   rgb(8, 8, 8)};
+  const std::pair<double, double> spans[] = {{0, -2}, {50, -50}, {3, 3}, {-20, -30}};
+  for (auto [y1, y2] : spans) {
+    for (bool one : {false, true}) {
+      Board many, single;
+      many.picture.columnSpans(xs, one ? std::span<const Color>(colours).first(1) : colours, y1,
+                               y2);
+      for (std::size_t k = 0; k < xs.size(); ++k) {
+        single.picture.columnSpan(xs[k], y1, y2, one ? colours[0] : colours[k]);
+      }
+      for (int column = 0; column < 201; ++column) {
+        for (int row = 0; row < 201; ++row) {
+          ASSERT_EQ(many.at(column, row), single.at(column, row))
+              << column << "," << row << " span " << y1 << ".." << y2 << (one ? " one colour" : "");
+        }
+      }
+    }
+  }
 }
 
 TEST(PictureDrawing, ColumnsAndPixelsWrittenStraightIntoTheImage) {

@@ -642,6 +642,33 @@ void Picture::columnSpan(double x, double y1, double y2, Color color) {
   impl_->changed();
 }
 
+void Picture::columnSpans(std::span<const double> xs, std::span<const Color> colours, double y1,
+                          double y2) {
+  const double r1 = impl_->pxY(y1);
+  const double r2 = impl_->pxY(y2);
+  if (colours.empty() || !finite(r1, r2)) return;
+  std::vector<std::pair<int, QRgb>> columns;
+  columns.reserve(xs.size());
+  for (std::size_t k = 0; k < xs.size(); ++k) {
+    const double c = impl_->pxX(xs[k]);
+    if (!std::isfinite(c)) continue;
+    const int column = pixelOf(c);
+    if (column < 0 || column >= width()) continue;
+    const Rgb rgb = resolve(colours.size() == 1 ? colours[0] : colours[k]);
+    columns.emplace_back(column, qRgb(rgb.r, rgb.g, rgb.b));
+  }
+  const int top = std::max(std::min(pixelOf(r1), pixelOf(r2)), 0);
+  const int bottom = std::min(std::max(pixelOf(r1), pixelOf(r2)), height() - 1);
+  if (columns.empty() || top > bottom) return;
+  uchar* const bits = impl_->image.bits();
+  const qsizetype rowBytes = impl_->image.bytesPerLine();
+  for (int row = top; row <= bottom; ++row) {
+    auto* line = reinterpret_cast<QRgb*>(bits + row * rowBytes);
+    for (const auto& [column, value] : columns) line[column] = value;
+  }
+  impl_->changed();
+}
+
 void Picture::setPixel(double x, double y, Color color) {
   const double c = impl_->pxX(x);
   const double r = impl_->pxY(y);
