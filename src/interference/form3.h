@@ -9,6 +9,7 @@
 #include "interference/model/interference_run.h"
 #include "interference/model/start_values.h"
 #include "platform/form.h"
+#include "platform/picture.h"
 
 namespace quorvel::interference {
 
@@ -122,6 +123,7 @@ class Form3 : public platform::Form {
   std::optional<double> meanFringePosition_;
   int lastCircleColumn_ = -1, lastCircleRow_ = -1;
   std::vector<int> columnGreen_;  // the green each column of picture P was drawn with
+  std::unique_ptr<platform::Picture> fieldMarks_;  // Picture9's fringe marks of this start
 };
 
 }  // namespace quorvel::interference

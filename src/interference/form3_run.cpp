@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "common/numbers.h"
 #include "common/shared.h"
@@ -18,8 +19,9 @@ constexpr char kTitle[] = "Quorvel";
 const platform::Color kBlue = platform::rgb(0, 0, 250);
 // The pictures are redrawn at least this often while the computation runs.
 constexpr auto kPaintEvery = std::chrono::milliseconds(40);
-// The fringe marks drawn between two yields.
+// The fringe marks, and their numbers, drawn between two yields.
 constexpr int kMarksPerYield = 1024;
+constexpr int kNumbersPerYield = 64;
 
 // A length in µm cut to 6 decimals: Fix(v·10^12)/10^6 for v in metres.
 std::string micrometres(double v) {
@@ -76,20 +78,23 @@ class Form3::Observer : public model::InterferenceObserver {
     if (report.graphPoint && form_.Check6.ticked()) form_.drawGraphPoint(*report.graphPoint);
     // Counted from the end of the last repaint, so that wide pictures, whose repaint takes
     // a good part of the interval, still leave most of the time to the computation.
-    if (std::chrono::steady_clock::now() - form_.lastPaint_ >= kPaintEvery) {
+    shownLast_ = std::chrono::steady_clock::now() - form_.lastPaint_ >= kPaintEvery;
+    if (shownLast_) {
       form_.showStep(report);
       form_.lastPaint_ = std::chrono::steady_clock::now();
     }
   }
   void fault() override { faulted_ = true; }
 
-  // The step reported last, shown whole when the loop has ended.
+  // The step reported last, shown whole when the loop has ended (unless it was just shown).
   const std::optional<model::StepReport>& last() const { return last_; }
+  bool shownLast() const { return shownLast_; }
   bool faulted() const { return faulted_; }
 
  private:
   Form3& form_;
   std::optional<model::StepReport> last_;
+  bool shownLast_ = false;
   bool faulted_ = false;
 };
 
@@ -294,6 +299,7 @@ void Form3::start() {
   HScroll4.setValue(0);
   meanFringePosition_.reset();
   columnGreen_.clear();
+  fieldMarks_.reset();
   lastCircleColumn_ = lastCircleRow_ = -1;
   execute(false);
 }
@@ -319,7 +325,7 @@ void Form3::execute(bool continuation) {
       continuation ? run_->continueInterval(stopFlag, observer) : run_->run(stopFlag, observer);
   running_ = false;
   ic_ = run_->ic();
-  if (observer.last()) showStep(*observer.last());
+  if (observer.last() && !observer.shownLast()) showStep(*observer.last());
   if (end == model::RunOutcome::Fault) {
     host().messageBox("Ошибка решения\r\nПопробуйте увеличить MT", Buttons::Ok, kTitle);
   }
@@ -354,18 +360,27 @@ void Form3::drawGraphGrid() {
 }
 
 void Form3::drawFringeMarks(platform::Picture& picture, int N, double B) {
-  // Every mark is drawn (a column of pixels, so that thousands of them take milliseconds),
-  // then the numbers over them, as many as fit side by side.
+  // Every mark is drawn (columns of pixels written row by row, so that thousands of them
+  // take milliseconds even in the widest picture), then the numbers over them, as many as
+  // fit side by side. The stop button stays live between the pieces.
+  const platform::Color blue[] = {kBlue};
+  std::vector<double> xs;
+  xs.reserve(kMarksPerYield);
   for (int j = -N; j <= N; ++j) {
-    picture.columnSpan(j * B, 0, B, kBlue);
-    // Many marks take a while: the stop button stays live.
-    if ((j + N) % kMarksPerYield == kMarksPerYield - 1) host().doEvents();
+    xs.push_back(j * B);
+    if (static_cast<int>(xs.size()) == kMarksPerYield || j == N) {
+      picture.columnSpans(xs, blue, 0, B);
+      xs.clear();
+      if (j < N) host().doEvents();
+    }
   }
   const long long stride = labelStride(B, picture.textWidth(std::to_string(-N) + " "));
+  long long printed = 0;
   for (long long j = -N / stride * stride; j <= N; j += stride) {
     picture.setCurrentX(static_cast<double>(j) * B);
     picture.setCurrentY(B);
     picture.print(std::to_string(j));
+    if (++printed % kNumbersPerYield == 0 && j + stride <= N) host().doEvents();
   }
 }
 
@@ -394,26 +409,35 @@ void Form3::paint(const model::StepReport& report) {
   const double B = run.start().B;
   const int half = (run.points() - 1) / 2;
   if (platform::PictureBox* box = interferencePicture(picture_)) {
-    platform::Picture& picture = box->picture();
     columnGreen_.resize(static_cast<std::size_t>(run.points()), -1);
+    std::vector<double> xs;
+    std::vector<platform::Color> greens;
     for (int i = -half; i <= half; ++i) {
       const auto k = static_cast<std::size_t>(i + half);
       const int green = static_cast<int>(std::clamp(std::nearbyint((*report.I)[k]), 0.0, 255.0));
       // A column keeps its colour until the brightness there changes.
       if (green == columnGreen_[k]) continue;
       columnGreen_[k] = green;
-      picture.columnSpan(run.xOf(i), 0, B / 1.25, platform::rgb(0, green, 0));
+      xs.push_back(run.xOf(i));
+      greens.push_back(platform::rgb(0, green, 0));
     }
+    if (!xs.empty()) box->picture().columnSpans(xs, greens, 0, B / 1.25);
   }
-  // The fields along the screen, drawn afresh.
+  // The fields along the screen, drawn afresh over the fringe marks, which are drawn once
+  // per start and copied.
   platform::Picture& f = Picture9.picture();
-  f.cls();
   if (Picture9.picture().width() != 500 * run.parameters().ML) {
     Picture9.resize(500 * run.parameters().ML, f.height());
   }
   const double width = run.parameters().N * B;
   f.scale(-width, B, width, 0);
-  drawFringeMarks(f, run.parameters().N, B);
+  if (!fieldMarks_ || fieldMarks_->width() != f.width() || fieldMarks_->height() != f.height()) {
+    fieldMarks_ = std::make_unique<platform::Picture>(f.width(), f.height());
+    fieldMarks_->setBackColor(f.backColor());
+    fieldMarks_->scale(-width, B, width, 0);
+    drawFringeMarks(*fieldMarks_, run.parameters().N, B);
+  }
+  f.copyFrom(*fieldMarks_);
   for (int i = -half; i <= half; ++i) {
     const auto k = static_cast<std::size_t>(i + half);
     const double x = run.xOf(i);
