@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
@@ -21,10 +23,12 @@ void ensureGui() {
   static int argc = 1;
   static char name[] = "interference_bench";
   static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QGuiApplication> gui;
+  // Kept to the end of the process: destroyed among the exit handlers it would outlive
+  // Qt's own and crash there.
+  static QGuiApplication* gui = nullptr;
   if (!gui) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    gui = std::make_unique<QGuiApplication>(argc, argv);
+    gui = new QGuiApplication(argc, argv);
   }
 }
 
@@ -65,6 +69,48 @@ void BM_Computation(benchmark::State& state) {
 }
 BENCHMARK(BM_Computation)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Computation)->Arg(65)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "Остановить" pressed at each of the first 40 yields of "2 - Начать расчет": the longest
+// time from the press to the return of the click. Settings: 0 the window's own (without
+// "+ закончить расчет через": until stopped), 1 with it ticked and M = 2 over 10^9
+// intervals, 2 and 3 the same with the widest pictures (ML = 65) and the most fringe marks
+// (N = 10000), the graph drawn.
+void BM_StopLatency(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  const bool wide = state.range(0) >= 2;
+  const bool ticked = state.range(0) % 2 == 1;
+  Window window(wide ? 65 : 1);
+  Form3& f = window.form();
+  if (!ticked) f.click(f.Check8);
+  f.typeText(f.Text51, "2");
+  f.typeText(f.Text46, "1000000000");
+  if (wide) f.typeText(f.Text69, "10000");
+  double longest = 0, sum = 0;
+  long long stops = 0;
+  for (auto _ : state) {
+    for (long long at = 1; at <= 40; ++at) {
+      const long long start = window.host.doEventsCalls();
+      Clock::time_point pressed{};
+      window.host.onDoEvents = [&] {
+        if (window.host.doEventsCalls() - start == at) {
+          pressed = Clock::now();
+          f.click(f.Command2);
+        }
+      };
+      f.click(f.Command1);
+      if (pressed != Clock::time_point{}) {
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - pressed).count();
+        longest = std::max(longest, ms);
+        sum += ms;
+        ++stops;
+      }
+    }
+  }
+  window.host.onDoEvents = nullptr;
+  state.counters["stop_to_return_ms"] = longest;
+  state.counters["mean_ms"] = stops > 0 ? sum / static_cast<double>(stops) : 0;
+}
+BENCHMARK(BM_StopLatency)->DenseRange(0, 3)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // One sweep of the screen by the model alone.
 void BM_Sweep(benchmark::State& state) {

@@ -4,6 +4,7 @@
 
 #include "common/numbers.h"
 #include "common/shared.h"
+#include "interference/field_reader.h"
 #include "interference/form3_tooltips.h"
 #include "interference/model/screen_frame.h"
 #include "platform/app.h"
@@ -27,13 +28,6 @@ constexpr int kGraphHeight = 262;
 // A value cut to k decimals, as the window shows it.
 std::string cut(double v, int decimals) {
   return numberText(common::truncateDecimals(v, decimals));
-}
-
-// A field's number; an arithmetic fault when it is none.
-double field(const platform::TextBox& box) {
-  auto value = common::parseNumber(box.text());
-  if (!value) throw common::ArithmeticError("not a number");
-  return *value;
 }
 
 // A result that must be finite.
@@ -387,30 +381,45 @@ void Form3::activate() {
 }
 
 void Form3::transform() {
+  using namespace model;  // the bounds
+  FieldReader in(host(), "Введите правильно данные");
+  const auto Vs = in.number(Text24, "Vs, км/с", kLeastLightSpeed, kMostLightSpeed);
+  const auto v01 = in.number(Text25, "v01, МГц", kLeastFrequency, kMostFrequency);
+  const auto v02 = in.number(Text63, "v02, МГц", kLeastFrequency, kMostFrequency);
+  const auto VX = in.size(Text22, "VXiso, км/с", kMostScreenSpeed);
+  const auto VY = in.size(Text23, "VYiso, км/с", kMostScreenSpeed);
+  const auto A1 = in.size(Text1, "A1 в АСО", kMostAngle);
+  const auto A2 = in.size(Text2, "A2 в АСО", kMostAngle);
+  const auto r1 = in.number(Text3, "v1/v01", kLeastRatio, kMostRatio);
+  const auto r2 = in.number(Text4, "v2/v01", kLeastRatio, kMostRatio);
+  const auto V1 = in.size(Text5, "V1/Vs в АСО", kMostRatio);
+  const auto V2 = in.size(Text6, "V2/Vs в АСО", kMostRatio);
+  const auto N10 = in.size(Text7, "N10", kMostPeriods);
+  const auto N20 = in.size(Text8, "N20", kMostPeriods);
+  const auto T1 = in.size(Text9, "T1", kMostArrivalTime);
+  const auto T2 = in.size(Text10, "T2", kMostArrivalTime);
+  const auto X1 = in.size(Text26, "X1 в АСО", kMostPosition);
+  const auto X2 = in.size(Text27, "X2 в АСО", kMostPosition);
+  in.size(Text28, "Y1", kMostPosition);
+  in.size(Text29, "Y2", kMostPosition);
+  if (in.failed()) return;
   try {
     TransformValues v;
-    v.Vs = field(Text24) * 1000;
-    v.v01 = field(Text25) * 1e6;
-    v.v02 = field(Text63) * 1e6;
-    const double VXiso = field(Text22) * 1000;
-    const double VYiso = field(Text23) * 1000;
-    const double A1 = field(Text1) / common::RadToDeg;
-    const double A2 = field(Text2) / common::RadToDeg;
-    v.nu1 = field(Text3) * v.v01;
-    v.nu2 = field(Text4) * v.v01;
-    const double V1 = field(Text5) * v.Vs;
-    const double V2 = field(Text6) * v.Vs;
-    v.N10 = field(Text7);
-    v.N20 = field(Text8);
-    v.T1 = field(Text9);
-    v.T2 = field(Text10);
-    const double X1 = field(Text26);
-    const double X2 = field(Text27);
-    field(Text28);
-    field(Text29);
-
-    const model::ScreenRay e1 = model::toScreenFrame({A1, V1, X1, v.T1}, VXiso, VYiso);
-    const model::ScreenRay e2 = model::toScreenFrame({A2, V2, X2, v.T2}, VXiso, VYiso);
+    v.Vs = *Vs * 1000;
+    v.v01 = *v01 * 1e6;
+    v.v02 = *v02 * 1e6;
+    const double VXiso = *VX * 1000;
+    const double VYiso = *VY * 1000;
+    v.nu1 = *r1 * v.v01;
+    v.nu2 = *r2 * v.v01;
+    v.N10 = *N10;
+    v.N20 = *N20;
+    v.T1 = *T1;
+    v.T2 = *T2;
+    const model::ScreenRay e1 =
+        model::toScreenFrame({*A1 / common::RadToDeg, *V1 * v.Vs, *X1, v.T1}, VXiso, VYiso);
+    const model::ScreenRay e2 =
+        model::toScreenFrame({*A2 / common::RadToDeg, *V2 * v.Vs, *X2, v.T2}, VXiso, VYiso);
     v.X1e = e1.Xe;
     v.X2e = e2.Xe;
     v.A1e = e1.Ae;

@@ -9,6 +9,7 @@
 #include "interference/model/interference_run.h"
 #include "interference/model/start_values.h"
 #include "platform/form.h"
+#include "platform/picture.h"
 
 namespace quorvel::interference {
 
@@ -94,7 +95,9 @@ class Form3 : public platform::Form {
   void stop();
   void goOn();
   void execute(bool continuation);
-  std::optional<model::ComputationParameters> readParameters();
+  // The parameters of a start and the number of its interference picture, or nothing when
+  // a field was refused (with its message).
+  std::optional<model::ComputationParameters> readParameters(int& picture);
   platform::PictureBox* interferencePicture(int number);
   void drawGraphGrid();
   void drawFringeMarks(platform::Picture& picture, int N, double B);
@@ -120,6 +123,7 @@ class Form3 : public platform::Form {
   std::optional<double> meanFringePosition_;
   int lastCircleColumn_ = -1, lastCircleRow_ = -1;
   std::vector<int> columnGreen_;  // the green each column of picture P was drawn with
+  std::unique_ptr<platform::Picture> fieldMarks_;  // Picture9's fringe marks of this start
 };
 
 }  // namespace quorvel::interference

@@ -1,8 +1,10 @@
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "common/numbers.h"
 #include "common/shared.h"
+#include "interference/field_reader.h"
 #include "interference/form3.h"
 #include "platform/app.h"
 
@@ -17,6 +19,9 @@ constexpr char kTitle[] = "Quorvel";
 const platform::Color kBlue = platform::rgb(0, 0, 250);
 // The pictures are redrawn at least this often while the computation runs.
 constexpr auto kPaintEvery = std::chrono::milliseconds(40);
+// The fringe marks, and their numbers, drawn between two yields.
+constexpr int kMarksPerYield = 1024;
+constexpr int kNumbersPerYield = 64;
 
 // A length in µm cut to 6 decimals: Fix(v·10^12)/10^6 for v in metres.
 std::string micrometres(double v) {
@@ -26,15 +31,33 @@ std::string micrometres(const std::optional<double>& v) {
   return v ? micrometres(*v) : "";
 }
 
-// A whole number as the runtime converts a field to an integer: half to even.
-std::optional<int> integer(const platform::TextBox& box) {
-  auto value = common::parseNumber(box.text());
-  if (!value) return std::nullopt;
-  const double rounded = std::nearbyint(*value);
-  if (rounded < std::numeric_limits<int>::min() || rounded > std::numeric_limits<int>::max()) {
-    return std::nullopt;
+// Holds a flag up while a handler's work goes on (the start's drawing yields too).
+class Running {
+ public:
+  explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Running() { flag_ = false; }
+  Running(const Running&) = delete;
+  Running& operator=(const Running&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+constexpr double kIntMost = std::numeric_limits<int>::max();
+constexpr double kIntLeast = std::numeric_limits<int>::min();
+// A whole number of any size, bounded afterwards with a message of its own.
+constexpr double kAny = std::numeric_limits<double>::infinity();
+
+// Numbers along an axis every `stride` ticks, the stride the first of 1, 2, 5, 10, 20, 50 …
+// at which the widest number and a blank fit between two numbered ticks `spacing` apart.
+long long labelStride(double spacing, double widest) {
+  constexpr long long kMost = 1LL << 50;
+  for (long long decade = 1; decade < kMost; decade *= 10) {
+    for (long long step : {1, 2, 5}) {
+      if (step * decade * spacing >= widest) return step * decade;
+    }
   }
-  return static_cast<int>(rounded);
+  return kMost;
 }
 
 }  // namespace
@@ -55,20 +78,23 @@ class Form3::Observer : public model::InterferenceObserver {
     if (report.graphPoint && form_.Check6.ticked()) form_.drawGraphPoint(*report.graphPoint);
     // Counted from the end of the last repaint, so that wide pictures, whose repaint takes
     // a good part of the interval, still leave most of the time to the computation.
-    if (std::chrono::steady_clock::now() - form_.lastPaint_ >= kPaintEvery) {
+    shownLast_ = std::chrono::steady_clock::now() - form_.lastPaint_ >= kPaintEvery;
+    if (shownLast_) {
       form_.showStep(report);
       form_.lastPaint_ = std::chrono::steady_clock::now();
     }
   }
   void fault() override { faulted_ = true; }
 
-  // The step reported last, shown whole when the loop has ended.
+  // The step reported last, shown whole when the loop has ended (unless it was just shown).
   const std::optional<model::StepReport>& last() const { return last_; }
+  bool shownLast() const { return shownLast_; }
   bool faulted() const { return faulted_; }
 
  private:
   Form3& form_;
   std::optional<model::StepReport> last_;
+  bool shownLast_ = false;
   bool faulted_ = false;
 };
 
@@ -85,26 +111,82 @@ platform::PictureBox* Form3::interferencePicture(int number) {
   }
 }
 
-std::optional<model::ComputationParameters> Form3::readParameters() {
-  model::ComputationParameters p;
-  const auto number = [](const platform::TextBox& box) { return common::parseNumber(box.text()); };
-  const auto bad = [this] {
-    host().messageBox("Введите правильно данные", Buttons::Ok, kTitle);
+std::optional<model::ComputationParameters> Form3::readParameters(int& picture) {
+  using namespace model;  // the bounds
+  ComputationParameters p;
+  // The fields of the rays and of the time loop, read first: a bad one is a bad input.
+  FieldReader in(host(), "Введите правильно данные");
+  const auto Vs = in.number(Text24, "Vs, км/с", kLeastLightSpeed, kMostLightSpeed);
+  const auto v01 = in.number(Text25, "v01, МГц", kLeastFrequency, kMostFrequency);
+  const auto v02 = in.number(Text63, "v02, МГц", kLeastFrequency, kMostFrequency);
+  const auto A1e = in.size(Text11, "A1 в ИСО", kMostAngle);
+  const auto A2e = in.size(Text12, "A2 в ИСО", kMostAngle);
+  const auto r1 = in.number(Text3, "v1/v01", kLeastRatio, kMostRatio);
+  const auto r2 = in.number(Text4, "v2/v01", kLeastRatio, kMostRatio);
+  // The rays' speeds in the screen frame are read, as the start always has, and not used.
+  in.size(Text15, "V1/Vs в ИСО", kMostScreenValue);
+  in.size(Text16, "V2/Vs в ИСО", kMostScreenValue);
+  const auto Ve1 = in.size(Text54, "Ve1/Vs", kMostScreenValue);
+  const auto Ve2 = in.size(Text55, "Ve2/Vs", kMostScreenValue);
+  const auto X1e = in.size(Text36, "X1 в ИСО", kMostScreenValue);
+  const auto X2e = in.size(Text37, "X2 в ИСО", kMostScreenValue);
+  const auto N10 = in.size(Text7, "N10", kMostPeriods);
+  const auto N20 = in.size(Text8, "N20", kMostPeriods);
+  const auto dt = in.number(Text40, "шаг решения уравнений, с", kLeastTime, kMostTime);
+  const auto MT = in.number(Text32, "MT, с/см", kLeastTime, kMostTime);
+  const auto ML = in.whole(Text41, "масштаб, ML", -kAny, kAny);
+  const auto lo = in.whole(Text43, "интервал поиска от", -kMostFringes, kMostFringes);
+  const auto hi = in.whole(Text44, "интервал поиска до", -kMostFringes, kMostFringes);
+  const auto N = in.whole(Text69, "N / 2", -kAny, kAny);
+  const auto threshold = in.number(Text49, "освещенность", 0, kMostThreshold);
+  const auto F1 = Check4.ticked() ? in.size(Text30, "частота модуляции 1-го, МГц", kMostFrequency)
+                                  : std::optional<double>(0.0);
+  const auto F2 = Check3.ticked() ? in.size(Text70, "частота модуляции 2-го, МГц", kMostFrequency)
+                                  : std::optional<double>(0.0);
+  const auto P = in.whole(Text56, "интерференция на картинке №", kIntLeast, kIntMost);
+  if (in.failed()) return std::nullopt;
+  if (*ML < 1) {
+    in.refuse(Text41, "масштаб, ML", 1, kMostScale);
     return std::nullopt;
-  };
-  // The fields of the rays and of the time loop.
-  const auto Vs = number(Text24), v01 = number(Text25), v02 = number(Text63);
-  const auto A1e = number(Text11), A2e = number(Text12), r1 = number(Text3), r2 = number(Text4);
-  const auto V1e = number(Text15), V2e = number(Text16), Ve1 = number(Text54), Ve2 = number(Text55);
-  const auto X1e = number(Text36), X2e = number(Text37), N10 = number(Text7), N20 = number(Text8);
-  const auto dt = number(Text40), MT = number(Text32), threshold = number(Text49);
-  const auto ML = integer(Text41), lo = integer(Text43), hi = integer(Text44), N = integer(Text69);
-  const auto F1 = Check4.ticked() ? number(Text30) : std::optional<double>(0.0);
-  const auto F2 = Check3.ticked() ? number(Text70) : std::optional<double>(0.0);
-  if (!Vs || !v01 || !v02 || !A1e || !A2e || !r1 || !r2 || !V1e || !V2e || !Ve1 || !Ve2 || !X1e ||
-      !X2e || !N10 || !N20 || !dt || !MT || !threshold || !ML || !lo || !hi || !N || !F1 || !F2) {
-    return bad();
   }
+  if (*N <= 0) {
+    host().messageBox("Увеличьте количество полос", Buttons::Ok, kTitle);
+    return std::nullopt;
+  }
+  if (*N > kMostFringes) {
+    in.refuse(Text69, "N / 2", 1, kMostFringes);
+    return std::nullopt;
+  }
+  if (*lo == *hi) {
+    host().messageBox(
+        "Введите правильно данные: в полях «интервал поиска от» и «интервал поиска до» должны "
+        "быть разные числа",
+        Buttons::Ok, kTitle);
+    return std::nullopt;
+  }
+  // The widest picture a picture box holds: 500·ML pixels.
+  if (*ML > kMostScale) {
+    host().messageBox("Ширина картинки не может быть\r\n     больше 32767 пикселей", Buttons::Ok,
+                      "Trevan5");
+    return std::nullopt;
+  }
+  // The fields the later steps of the start read: a bad one fails the start's computation.
+  FieldReader later(host(), "Ошибка в расчете начальных данных");
+  const auto measured = Check14.ticked()
+                            ? later.number(Text42, "Xk - Xn, мкм", kLeastWidth, kMostWidth)
+                            : std::optional<double>(0.0);
+  const auto typed1 =
+      Option2.value() ? later.size(Text64, "v01*T1", kMostPeriods) : std::optional<double>(0.0);
+  const auto typed2 =
+      Option2.value() ? later.size(Text65, "v02*T2", kMostPeriods) : std::optional<double>(0.0);
+  const auto K = later.whole(Text46, "число интервалов", 1, kMostCount);
+  const auto Tint = later.size(Text50, "интервалах через, с", kMostTime);
+  const auto M = Check8.ticked() ? later.whole(Text51, "шагов в интервале", 1, kMostCount)
+                                 : std::optional<double>(0.0);
+  const double half = 250.0 * *ML;
+  const auto stopPoint = later.whole(Text19, "Stop для i", -half, half);
+  if (later.failed()) return std::nullopt;
+
   p.Vs = *Vs * 1000;
   p.v01 = *v01 * 1e6;
   p.v02 = *v02 * 1e6;
@@ -127,10 +209,10 @@ std::optional<model::ComputationParameters> Form3::readParameters() {
   p.N20 = *N20;
   p.dt = *dt;
   p.halfMT = *MT / 2;
-  p.ML = *ML;
-  p.lo = *lo;
-  p.hi = *hi;
-  p.N = *N;
+  p.ML = static_cast<int>(*ML);
+  p.lo = static_cast<int>(*lo);
+  p.hi = static_cast<int>(*hi);
+  p.N = static_cast<int>(*N);
   p.threshold = *threshold;
   p.T1 = values_.T1;
   p.T2 = values_.T2;
@@ -139,58 +221,36 @@ std::optional<model::ComputationParameters> Form3::readParameters() {
   p.composite = Check9.ticked();
   p.instantaneous = Option9.value();
   p.cosineCross = Check7.ticked();
-  p.phases = Option2.value()   ? model::PhaseRule::FromFields
-             : Option3.value() ? model::PhaseRule::ShiftedFirst
-             : Option4.value() ? model::PhaseRule::DelayOnly
-             : Option5.value() ? model::PhaseRule::FromArrivalTimes
-                               : model::PhaseRule::Given;
+  p.phases = Option2.value()   ? PhaseRule::FromFields
+             : Option3.value() ? PhaseRule::ShiftedFirst
+             : Option4.value() ? PhaseRule::DelayOnly
+             : Option5.value() ? PhaseRule::FromArrivalTimes
+                               : PhaseRule::Given;
+  if (Check14.ticked()) p.measuredB = *measured / 1e6;
+  p.N1typed = *typed1;
+  p.N2typed = *typed2;
+  p.intervals = static_cast<int>(*K);
+  p.intervalStep = *Tint;
+  p.stepLimit =
+      Check8.ticked() ? std::optional<long long>(static_cast<long long>(*M)) : std::nullopt;
+  p.stopPoint = static_cast<int>(*stopPoint);
+  p.singleStep = Check2.ticked();
+  picture = static_cast<int>(*P);
   return p;
 }
 
 void Form3::start() {
   if (running_) return;
-  std::optional<model::ComputationParameters> read = readParameters();
+  // A stop pressed from here on, while the start draws or the computation runs, is heard.
+  common::shared().StopRequested = 0;
+  Running running(running_);
+  int picture = 0;
+  std::optional<model::ComputationParameters> read = readParameters(picture);
   if (!read) return;
   model::ComputationParameters p = *read;
-  switch (model::checkSettings(p)) {
-    case model::StartError::NoFringes:
-      host().messageBox("Увеличьте количество полос", Buttons::Ok, kTitle);
-      return;
-    case model::StartError::None:
-      break;
-    default:
-      host().messageBox("Введите правильно данные", Buttons::Ok, kTitle);
-      return;
-  }
-  const auto picture = integer(Text56);
-  if (!picture) {
-    host().messageBox("Введите правильно данные", Buttons::Ok, kTitle);
-    return;
-  }
-  // The fields the later steps of the start read.
   const auto startFailed = [this] {
     host().messageBox("Ошибка в расчете начальных данных", Buttons::Ok, kTitle);
   };
-  const auto number = [](const platform::TextBox& box) { return common::parseNumber(box.text()); };
-  const auto measured = Check14.ticked() ? number(Text42) : std::optional<double>(0.0);
-  const auto typed1 = Option2.value() ? number(Text64) : std::optional<double>(0.0);
-  const auto typed2 = Option2.value() ? number(Text65) : std::optional<double>(0.0);
-  const auto K = integer(Text46);
-  const auto Tint = number(Text50);
-  const auto M = Check8.ticked() ? integer(Text51) : std::optional<int>(0);
-  const auto stopPoint = integer(Text19);
-  if (!measured || !typed1 || !typed2 || !K || !Tint || !M || !stopPoint) {
-    startFailed();
-    return;
-  }
-  if (Check14.ticked()) p.measuredB = *measured / 1e6;
-  p.N1typed = *typed1;
-  p.N2typed = *typed2;
-  p.intervals = *K;
-  p.intervalStep = *Tint;
-  p.stepLimit = Check8.ticked() ? std::optional<long long>(*M) : std::nullopt;
-  p.stopPoint = *stopPoint;
-  p.singleStep = Check2.ticked();
 
   model::StartValues s;
   if (model::computeWidths(p, s) != model::StartError::None) {
@@ -207,19 +267,14 @@ void Form3::start() {
   Text14.setText(micrometres(s.BAp));
   Text61.setText(micrometres(s.BAngle));
   Text62.setText(micrometres(s.B));
-  Text68.setText(micrometres(2 * p.N * s.B));
+  Text68.setText(micrometres(2.0 * p.N * s.B));
 
   halfMT_ = p.halfMT;
   if (Check6.ticked()) {
     if (Check5.ticked()) Picture10.picture().cls();
     drawGraphGrid();
   }
-  if (model::checkPictureWidth(p) == model::StartError::TooWide) {
-    host().messageBox("Ширина картинки не может быть\r\n     больше 32767 пикселей", Buttons::Ok,
-                      "Trevan5");
-    return;
-  }
-  picture_ = *picture;
+  picture_ = picture;
   run_.reset();
   if (platform::PictureBox* box = interferencePicture(picture_)) {
     box->picture().cls();
@@ -244,6 +299,7 @@ void Form3::start() {
   HScroll4.setValue(0);
   meanFringePosition_.reset();
   columnGreen_.clear();
+  fieldMarks_.reset();
   lastCircleColumn_ = lastCircleRow_ = -1;
   execute(false);
 }
@@ -269,7 +325,7 @@ void Form3::execute(bool continuation) {
       continuation ? run_->continueInterval(stopFlag, observer) : run_->run(stopFlag, observer);
   running_ = false;
   ic_ = run_->ic();
-  if (observer.last()) showStep(*observer.last());
+  if (observer.last() && !observer.shownLast()) showStep(*observer.last());
   if (end == model::RunOutcome::Fault) {
     host().messageBox("Ошибка решения\r\nПопробуйте увеличить MT", Buttons::Ok, kTitle);
   }
@@ -290,8 +346,11 @@ void Form3::drawGraphGrid() {
       g.print(numberText(j / 10.0));
     }
   }
+  // The time ticks every 20 units, numbered as many as fit side by side.
+  const long long stride = labelStride(20, g.textWidth("800 "));
   for (int x = 0; x <= 1600; x += 20) {
     g.line(x, 0, x, 1, grey);
+    if ((x / 20) % stride != 0) continue;
     g.setCurrentX(x - 0.2);
     g.setCurrentY(0.1);
     g.print(numberText(x / 2.0));
@@ -301,11 +360,27 @@ void Form3::drawGraphGrid() {
 }
 
 void Form3::drawFringeMarks(platform::Picture& picture, int N, double B) {
+  // Every mark is drawn (columns of pixels written row by row, so that thousands of them
+  // take milliseconds even in the widest picture), then the numbers over them, as many as
+  // fit side by side. The stop button stays live between the pieces.
+  const platform::Color blue[] = {kBlue};
+  std::vector<double> xs;
+  xs.reserve(kMarksPerYield);
   for (int j = -N; j <= N; ++j) {
-    picture.line(j * B, 0, j * B, B, kBlue);
-    picture.setCurrentX(j * B);
+    xs.push_back(j * B);
+    if (static_cast<int>(xs.size()) == kMarksPerYield || j == N) {
+      picture.columnSpans(xs, blue, 0, B);
+      xs.clear();
+      if (j < N) host().doEvents();
+    }
+  }
+  const long long stride = labelStride(B, picture.textWidth(std::to_string(-N) + " "));
+  long long printed = 0;
+  for (long long j = -N / stride * stride; j <= N; j += stride) {
+    picture.setCurrentX(static_cast<double>(j) * B);
     picture.setCurrentY(B);
     picture.print(std::to_string(j));
+    if (++printed % kNumbersPerYield == 0 && j + stride <= N) host().doEvents();
   }
 }
 
@@ -334,26 +409,35 @@ void Form3::paint(const model::StepReport& report) {
   const double B = run.start().B;
   const int half = (run.points() - 1) / 2;
   if (platform::PictureBox* box = interferencePicture(picture_)) {
-    platform::Picture& picture = box->picture();
     columnGreen_.resize(static_cast<std::size_t>(run.points()), -1);
+    std::vector<double> xs;
+    std::vector<platform::Color> greens;
     for (int i = -half; i <= half; ++i) {
       const auto k = static_cast<std::size_t>(i + half);
       const int green = static_cast<int>(std::clamp(std::nearbyint((*report.I)[k]), 0.0, 255.0));
       // A column keeps its colour until the brightness there changes.
       if (green == columnGreen_[k]) continue;
       columnGreen_[k] = green;
-      picture.columnSpan(run.xOf(i), 0, B / 1.25, platform::rgb(0, green, 0));
+      xs.push_back(run.xOf(i));
+      greens.push_back(platform::rgb(0, green, 0));
     }
+    if (!xs.empty()) box->picture().columnSpans(xs, greens, 0, B / 1.25);
   }
-  // The fields along the screen, drawn afresh.
+  // The fields along the screen, drawn afresh over the fringe marks, which are drawn once
+  // per start and copied.
   platform::Picture& f = Picture9.picture();
-  f.cls();
   if (Picture9.picture().width() != 500 * run.parameters().ML) {
     Picture9.resize(500 * run.parameters().ML, f.height());
   }
   const double width = run.parameters().N * B;
   f.scale(-width, B, width, 0);
-  drawFringeMarks(f, run.parameters().N, B);
+  if (!fieldMarks_ || fieldMarks_->width() != f.width() || fieldMarks_->height() != f.height()) {
+    fieldMarks_ = std::make_unique<platform::Picture>(f.width(), f.height());
+    fieldMarks_->setBackColor(f.backColor());
+    fieldMarks_->scale(-width, B, width, 0);
+    drawFringeMarks(*fieldMarks_, run.parameters().N, B);
+  }
+  f.copyFrom(*fieldMarks_);
   for (int i = -half; i <= half; ++i) {
     const auto k = static_cast<std::size_t>(i + half);
     const double x = run.xOf(i);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,11 @@ class Picture {
   // y1 to y2 (both ends included) and a single pixel, one pixel wide whatever DrawWidth
   // is, written straight into the image. The current position does not move.
   void columnSpan(double x, double y1, double y2, Color color);
+  // Columns at xs[k] in colours[k] (the first colour for all when only one is given), each
+  // from y1 to y2, written row by row: in a wide picture that costs a column's rows once,
+  // not once per column.
+  void columnSpans(std::span<const double> xs, std::span<const Color> colours, double y1,
+                   double y2);
   void setPixel(double x, double y, Color color);
 
   double currentX() const;

@@ -17,6 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+int countPixels(const platform::Picture& p, int left, int top, int right, int bottom,
+                platform::Rgb colour) {
+  int n = 0;
+  for (int row = top; row < bottom; ++row) {
+    for (int column = left; column < right; ++column) n += p.pixel(column, row) == colour;
+  }
+  return n;
+}
+
 class Form3Test : public testing::Test {
  protected:
   Form3Test() : app(host) {
@@ -151,15 +160,10 @@ TEST_F(Form3Test, TransformWritesTheScreenFrameFields) {
   press(f.Command3, {{&f.Text22, "0"}});
   EXPECT_EQ(f.Text54.text(), "1000000000000");
 
-  // A field that is not a number.
-  press(f.Command3, {{&f.Text5, "один"}});
-  EXPECT_EQ(lastMessage(), "Введите правильно данные");
-  EXPECT_EQ(lastTitle(), "Quorvel");
-  EXPECT_EQ(f.Text54.text(), "1000000000000");
-  // Vs = 0: the speeds cannot be shown.
-  press(f.Command3, {{&f.Text5, "1"}, {&f.Text24, "0"}});
-  EXPECT_EQ(host.messages().size(), 2u);
-  EXPECT_EQ(lastMessage(), "Введите правильно данные");
+  // A ray at rest on a resting screen: its phase stands still along the screen.
+  press(f.Command3, {{&f.Text5, "0"}});
+  EXPECT_TRUE(host.messages().empty()) << lastMessage();
+  EXPECT_EQ(f.Text54.text(), "0");
 }
 
 TEST_F(Form3Test, DefaultStartShowsTheWidthsAndDrawsTheBrightCentre) {
@@ -196,31 +200,98 @@ TEST_F(Form3Test, DefaultStartShowsTheWidthsAndDrawsTheBrightCentre) {
   EXPECT_GT(*common::parseNumber(f.Text13.text()), 1.5);
 }
 
-TEST_F(Form3Test, StartRefusals) {
+// Every field a button reads is named when it is refused, with its bound; nothing of the
+// window changes and no computation starts.
+TEST_F(Form3Test, FieldRefusals) {
   Form3& f = form();
   f.click(f.Command3);
   f.click(f.Check8);
+  const std::string bad = "Введите правильно данные: в поле ";
+  const std::string failed = "Ошибка в расчете начальных данных: в поле ";
   struct Case {
     platform::TextBox* box;
     const char* text;
-    const char* message;
-    const char* title;
+    std::string message;
+    const char* title = "Quorvel";
   };
   const Case cases[] = {
-      {&f.Text69, "0", "Увеличьте количество полос", "Quorvel"},
-      {&f.Text41, "0", "Введите правильно данные", "Quorvel"},
-      {&f.Text44, "0", "Введите правильно данные", "Quorvel"},
-      {&f.Text40, "шаг", "Введите правильно данные", "Quorvel"},
-      {&f.Text56, "", "Введите правильно данные", "Quorvel"},
-      {&f.Text46, "два", "Ошибка в расчете начальных данных", "Quorvel"},
+      // The start's fields of the rays and of the time loop.
+      {&f.Text24, "1E300", bad + "«Vs, км/с» значение «1E300» вне пределов от 1E-09 до 1000000000"},
+      {&f.Text25, "0", bad + "«v01, МГц» значение «0» вне пределов от 1E-12 до 1E+15"},
+      {&f.Text11, "abc", bad + "«A1 в ИСО» должно быть число, а не «abc»"},
+      {&f.Text4, "-1", bad + "«v2/v01» значение «-1» вне пределов от 1E-06 до 1000000"},
+      {&f.Text54, "1E400", bad + "«Ve1/Vs» должно быть число, а не «1E400»"},
+      {&f.Text8, "-1E13", bad + "«N20» значение «-1E13» по модулю больше 1000000000000"},
+      {&f.Text40, "-1E-9",
+       bad + "«шаг решения уравнений, с» значение «-1E-9» вне пределов от 1E-30 до 1000000"},
+      {&f.Text32, "0", bad + "«MT, с/см» значение «0» вне пределов от 1E-30 до 1000000"},
+      {&f.Text41, "0", bad + "«масштаб, ML» значение «0» вне пределов от 1 до 65"},
+      {&f.Text41, "2,5", bad + "«масштаб, ML» должно быть целое число, а не «2,5»"},
       {&f.Text41, "66", "Ширина картинки не может быть\r\n     больше 32767 пикселей", "Trevan5"},
+      {&f.Text41, "2147483648", "Ширина картинки не может быть\r\n     больше 32767 пикселей",
+       "Trevan5"},
+      {&f.Text43, "-2147483648",
+       bad + "«интервал поиска от» значение «-2147483648» вне пределов от -10000 до 10000"},
+      {&f.Text44, "0",
+       "Введите правильно данные: в полях «интервал поиска от» и «интервал поиска до» должны "
+       "быть разные числа"},
+      {&f.Text69, "0", "Увеличьте количество полос"},
+      {&f.Text69, "-2147483649", "Увеличьте количество полос"},
+      {&f.Text69, "2147483647", bad + "«N / 2» значение «2147483647» вне пределов от 1 до 10000"},
+      {&f.Text69, "1E-300", bad + "«N / 2» должно быть целое число, а не «1E-300»"},
+      {&f.Text49, "-1", bad + "«освещенность» значение «-1» вне пределов от 0 до 256"},
+      {&f.Text56, "", bad + "«интерференция на картинке №» должно быть целое число, а не «»"},
+      {&f.Text56, "2147483648",
+       bad + "«интерференция на картинке №» значение «2147483648» вне пределов от -2147483648 до "
+             "2147483647"},
+      // The fields the later steps read.
+      {&f.Text46, "два", failed + "«число интервалов» должно быть целое число, а не «два»"},
+      {&f.Text46, "-5",
+       failed + "«число интервалов» значение «-5» вне пределов от 1 до 1000000000"},
+      {&f.Text50, "1E7", failed + "«интервалах через, с» значение «1E7» по модулю больше 1000000"},
+      {&f.Text51, "0", failed + "«шагов в интервале» значение «0» вне пределов от 1 до 1000000000"},
+      {&f.Text19, "2,5", failed + "«Stop для i» должно быть целое число, а не «2,5»"},
+      {&f.Text19, "251", failed + "«Stop для i» значение «251» вне пределов от -250 до 250"},
   };
   for (const Case& c : cases) {
     const std::string before = c.box->text();
+    const std::string widths = f.Text62.text();
     press(f.Command1, {{c.box, c.text}});
     EXPECT_EQ(lastMessage(), c.message) << c.box->name() << "=" << c.text;
     EXPECT_EQ(lastTitle(), c.title);
     EXPECT_EQ(f.run(), nullptr);
+    EXPECT_EQ(f.Text62.text(), widths);
+    f.typeText(*c.box, before);
+  }
+  // The ticked boxes' fields.
+  f.click(f.Check4);
+  press(f.Command1, {{&f.Text30, "1E16"}});
+  EXPECT_EQ(lastMessage(),
+            bad + "«частота модуляции 1-го, МГц» значение «1E16» по модулю больше 1E+15");
+  f.click(f.Check4);
+  f.click(f.Check14);
+  press(f.Command1, {{&f.Text42, "-5,75"}});
+  EXPECT_EQ(lastMessage(),
+            failed + "«Xk - Xn, мкм» значение «-5,75» вне пределов от 1E-06 до 1000000000000");
+  f.click(f.Check14);
+  f.click(f.Option2);
+  press(f.Command1, {{&f.Text64, ""}});
+  EXPECT_EQ(lastMessage(), failed + "«v01*T1» должно быть число, а не «»");
+  f.click(f.Option1);
+  // The transform's fields: the screen-frame fields keep what they had.
+  const Case transformCases[] = {
+      {&f.Text5, "один", bad + "«V1/Vs в АСО» должно быть число, а не «один»"},
+      {&f.Text24, "0", bad + "«Vs, км/с» значение «0» вне пределов от 1E-09 до 1000000000"},
+      {&f.Text22, "-1E10", bad + "«VXiso, км/с» значение «-1E10» по модулю больше 1000000000"},
+      {&f.Text2, "4000", bad + "«A2 в АСО» значение «4000» по модулю больше 3600"},
+      {&f.Text29, "", bad + "«Y2» должно быть число, а не «»"},
+  };
+  const std::string screenSpeed = f.Text54.text();
+  for (const Case& c : transformCases) {
+    const std::string before = c.box->text();
+    press(f.Command3, {{c.box, c.text}});
+    EXPECT_EQ(lastMessage(), c.message) << c.box->name() << "=" << c.text;
+    EXPECT_EQ(f.Text54.text(), screenSpeed);
     f.typeText(*c.box, before);
   }
   // ML = 65 is the widest picture; one step of it.
@@ -286,6 +357,75 @@ TEST_F(Form3Test, StopAndContinue) {
   app.windows().show("Form3");
   form().click(form().Command4);
   EXPECT_EQ(lastMessage(), "Сначала надо начать расчет");
+}
+
+// The stop is heard wherever it comes: a stop left from before is cleared by the start,
+// one pressed while the start draws the 2N + 1 marks of the widest N ends the computation
+// (which has no step limit) with its first step, and one pressed at an interval's last
+// step ends the run before the next of 10^9 intervals.
+TEST_F(Form3Test, TheStopIsAlwaysHeard) {
+  Form3& f = form();
+  f.click(f.Command3);
+  f.click(f.Check8);
+  f.click(f.Command2);
+  press(f.Command1, {{&f.Text46, "1"}, {&f.Text51, "3"}});
+  EXPECT_EQ(f.run()->stepsDrawn(), 3);
+
+  f.click(f.Check8);
+  long long yields = 0;
+  host.onDoEvents = [&] {
+    if (++yields == 1) f.click(f.Command2);
+  };
+  press(f.Command1, {{&f.Text69, "10000"}});
+  host.onDoEvents = nullptr;
+  EXPECT_TRUE(host.messages().empty()) << lastMessage();
+  EXPECT_EQ(f.run()->stepsDrawn(), 1);
+  EXPECT_GT(yields, 2 * 10000 / 1024);
+
+  f.click(f.Check8);
+  yields = 0;
+  host.onDoEvents = [&] {
+    if (++yields == 2) f.click(f.Command2);
+  };
+  press(f.Command1, {{&f.Text69, "2"}, {&f.Text51, "2"}, {&f.Text46, "1000000000"}});
+  host.onDoEvents = nullptr;
+  EXPECT_EQ(f.run()->interval(), 1);
+  EXPECT_EQ(f.run()->stepsDrawn(), 2);
+}
+
+// The time graph shows a point for every step (a circle a fiftieth of a pixel wide is one
+// pixel), and its time axis is numbered only where the numbers fit apart.
+TEST_F(Form3Test, TimeGraphShowsItsPointsAndReadableNumbers) {
+  Form3& f = form();
+  f.click(f.Check6);
+  f.typeText(f.Text40, "1E-6");
+  f.typeText(f.Text32, "2E-6");  // one graph unit per step
+  compute(50);
+  const platform::Picture& g = f.Picture10.picture();
+  EXPECT_GE(countPixels(g, 0, 0, g.width(), g.height(), platform::Rgb{0, 0, 250}), 45);
+  // The numbers under the time axis: each numbered tick's number begins at least a blank
+  // after the number before it ends.
+  const int top = static_cast<int>(std::floor(g.toPixelY(0.1)));
+  const int bottom = static_cast<int>(std::floor(g.toPixelY(0.1 - g.textHeight("0"))));
+  const auto dark = [&](int column) {
+    for (int row = top; row < bottom; ++row) {
+      const platform::Rgb p = g.pixel(column, row);
+      if (p.r < 100 && p.g < 100 && p.b < 100) return true;
+    }
+    return false;
+  };
+  const int blank = static_cast<int>(std::floor(g.toPixelX(g.textWidth(" ")) - g.toPixelX(0)));
+  ASSERT_GE(blank, 2);
+  int numbered = 0;
+  for (int x = 20; x <= 1580; x += 20) {
+    const int start = static_cast<int>(std::floor(g.toPixelX(x - 0.2)));
+    if (!dark(start) && !dark(start + 1) && !dark(start + 2)) continue;
+    ++numbered;
+    int gap = 0;
+    while (gap < blank && !dark(start - 1 - gap)) ++gap;
+    EXPECT_GE(gap, blank) << "the number at " << x / 2;
+  }
+  EXPECT_GE(numbered, 20);
 }
 
 TEST_F(Form3Test, FringeWidthAndSpeedMeasurement) {

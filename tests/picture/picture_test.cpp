@@ -10,6 +10,8 @@
 #include <iterator>
 #include <limits>
 #include <numbers>
+#include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -110,6 +112,31 @@ TEST(PictureDrawing, LinesLandOnTheirPixels) {
   for (int row : {97, 103}) EXPECT_EQ(wide.at(100, row), kWhite) << row;
 }
 
+// Many columns at once, row by row, leave exactly the pixels that one column at a time
+// leaves: each in its own colour or all in one, cut at the image's edges alike.
+TEST(PictureDrawing, ManyColumnsAtOnceAsOneByOne) {
+  const std::vector<double> xs = {1, -5, 11, -10, 9.99, 0.05, std::nan(""), 1e300};
+  const std::vector<Color> colours = {rgb(0, 200, 0), rgb(255, 0, 0), rgb(0, 0, 255), rgb(1, 2, 3),
+                                      rgb(9, 9, 9),   rgb(0, 255, 0), rgb(7, 7, 7),   rgb(8, 8, 8)};
+  const std::pair<double, double> spans[] = {{0, -2}, {50, -50}, {3, 3}, {-20, -30}};
+  for (auto [y1, y2] : spans) {
+    for (bool one : {false, true}) {
+      Board many, single;
+      many.picture.columnSpans(xs, one ? std::span<const Color>(colours).first(1) : colours, y1,
+                               y2);
+      for (std::size_t k = 0; k < xs.size(); ++k) {
+        single.picture.columnSpan(xs[k], y1, y2, one ? colours[0] : colours[k]);
+      }
+      for (int column = 0; column < 201; ++column) {
+        for (int row = 0; row < 201; ++row) {
+          ASSERT_EQ(many.at(column, row), single.at(column, row))
+              << column << "," << row << " span " << y1 << ".." << y2 << (one ? " one colour" : "");
+        }
+      }
+    }
+  }
+}
+
 TEST(PictureDrawing, ColumnsAndPixelsWrittenStraightIntoTheImage) {
   Board b;
   b.picture.setDrawWidth(5);
@@ -174,6 +201,36 @@ TEST(PictureDrawing, CircleOutlineAndFill) {
   EXPECT_EQ(b.at(150, 50), kGreen);
   EXPECT_EQ(b.at(160, 50), (Rgb{0, 0, 0}));  // outline in the fore colour
   EXPECT_EQ(b.picture.currentX(), 5);
+}
+
+// A circle narrower than a pixel (the time graph's points are a fiftieth of one) shows as
+// the pixel of its centre, whole or as an arc; from a radius of half a pixel on it is a ring.
+TEST(PictureDrawing, CircleSmallerThanAPixelDrawsOnePixel) {
+  struct Case {
+    double x, y, r;
+    std::optional<double> start, end;
+    int column, row;  // the centre's pixel
+  };
+  // 10,05 pixels per unit: 0,002 is a fiftieth of a pixel, 0,049 just under half of one.
+  const Case cases[] = {
+      {0, 0, 0.002, {}, {}, 100, 100},   {0, 0, 0, {}, {}, 100, 100},
+      {5, -5, 0.049, {}, {}, 150, 150},  {-9.97, 9.97, 0.02, {}, {}, 0, 0},
+      {2.5, 1, 0.03, 0.5, 2.0, 125, 90}, {2.5, 1, -0.03, -0.5, -2.0, 125, 90},
+  };
+  for (const Case& c : cases) {
+    Board b;
+    b.picture.circle(c.x, c.y, c.r, rgb(255, 0, 0), c.start, c.end);
+    EXPECT_EQ(b.at(c.column, c.row), kRed) << c.x << "," << c.y << " r " << c.r;
+    EXPECT_EQ(countColour(b.picture, 0, 0, 201, 201, kRed), 1) << c.x << "," << c.y << " r " << c.r;
+  }
+  // Beside the picture nothing shows; a radius of a pixel is a ring around an empty centre.
+  Board beside;
+  beside.picture.circle(10.2, 0, 0.02, rgb(255, 0, 0));
+  EXPECT_EQ(countColour(beside.picture, 0, 0, 201, 201, kRed), 0);
+  Board ring;
+  ring.picture.circle(0, 0, 0.3, rgb(255, 0, 0));
+  EXPECT_GT(countColour(ring.picture, 95, 95, 106, 106, kRed), 1);
+  EXPECT_EQ(ring.at(100, 100), kWhite);
 }
 
 TEST(PictureDrawing, ArcsAndRadiusLines) {
@@ -461,11 +518,12 @@ TEST(PictureFiles, LoadRefusesImagesBeyondTheLargestSide) {
   const TempFolder temp;
   const fs::path& folder = temp.path;
   const int most = Picture::kMaxLoadedSide;
-  for (const auto& [w, h] : {std::pair{most, 1}, std::pair{1, most}, std::pair{most + 1, 1},
-                             std::pair{1, most + 1}}) {
+  for (const auto& [w, h] :
+       {std::pair{most, 1}, std::pair{1, most}, std::pair{most + 1, 1}, std::pair{1, most + 1}}) {
     Picture image(w, h);
     image.setBackColor(rgb(255, 0, 0));
-    const fs::path path = folder / ("image_" + std::to_string(w) + "x" + std::to_string(h) + ".bmp");
+    const fs::path path =
+        folder / ("image_" + std::to_string(w) + "x" + std::to_string(h) + ".bmp");
     ASSERT_TRUE(image.save(path.string()));
     Picture p(30, 20);
     p.setBackColor(rgb(0, 0, 255));
@@ -478,13 +536,13 @@ TEST(PictureFiles, LoadRefusesImagesBeyondTheLargestSide) {
     EXPECT_EQ(p.pixel(0, 0), fits ? kRed : kBlue);
   }
   // Headers of 24-bit BMPs that declare up to 2^30 pixels a side and bring no pixels.
-  for (const std::uint32_t side : {std::uint32_t{1} << 14, std::uint32_t{1} << 20,
-                                   std::uint32_t{1} << 30}) {
+  for (const std::uint32_t side :
+       {std::uint32_t{1} << 14, std::uint32_t{1} << 20, std::uint32_t{1} << 30}) {
     std::string bmp = "BM";
     auto put = [&bmp](std::uint32_t value, int bytes) {
       for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
     };
-    put(54, 4), put(0, 4), put(54, 4);                    // file size, reserved, pixel offset
+    put(54, 4), put(0, 4), put(54, 4);  // file size, reserved, pixel offset
     put(40, 4), put(side, 4), put(side, 4), put(1, 2), put(24, 2);  // info header
     put(0, 4), put(0, 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
     writeBytes(folder / "huge.bmp", bmp);

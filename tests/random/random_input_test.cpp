@@ -534,6 +534,13 @@ TEST_P(RandomInput, EverySequenceEndsUsable) {
     const int length = 5 + static_cast<int>(lengths() % 40);
     std::vector<std::vector<std::string>> done{{"open", window}};
     runner->runCommands(done.back());
+    // The interference window every other sequence with "+ закончить расчет через" ticked:
+    // its computation then ends each interval after M steps and otherwise only when stopped,
+    // and both must hear the stop.
+    if (window == "Form3" && seed % 2 == 1) {
+      done.push_back({"set", "Form3.Check8=1"});
+      runner->runCommands(done.back());
+    }
     bool stuck = false;
     for (int step = 0; step < length && !stuck; ++step) {
       done.push_back(session.next());
@@ -584,6 +591,67 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, RandomInput, testing::ValuesIn(registeredW
                          [](const testing::TestParamInfo<std::string>& info) {
                            return info.param;
                          });
+
+// Every field of the interference window typed with each hostile value, then the transform,
+// the start, the continuation and the measurements, with "+ закончить расчет через"
+// unticked (the computation runs until stopped) and ticked with the boxes and the option
+// whose fields are read only then. Every loop hears the stop raised at the yield budget,
+// every message is the program's own and the window ends idle.
+TEST(RandomInputForm3, EveryFieldTakesEveryHostileValue) {
+  installCrashNote();
+  Workspace workspace;
+  const fs::path programFolder = workspace.root / "program";
+  const std::vector<std::string> hostile = {
+      "", "abc", "1E400", "-1", "-2147483648", "2147483648", "2147483647", "0", "1E-300"};
+  const std::vector<std::vector<std::string>> variants = {
+      {},
+      {"set", "Form3.Check8=1", "set", "Form3.Text51=2", "set", "Form3.Check4=1", "set",
+       "Form3.Check3=1", "set", "Form3.Check14=1", "set", "Form3.Option2=1"},
+  };
+  std::vector<std::string> fields;
+  {
+    std::ostringstream sink;
+    auto runner = makeRunner(sink, sink, programFolder);
+    runner->runCommands({"open", "Form3"});
+    for (const Control* control : runner->app().windows().find("Form3")->controls()) {
+      if (control->kind() == ControlKind::TextBox) fields.push_back(control->name());
+    }
+  }
+  ASSERT_EQ(fields.size(), 77u);
+  for (const auto& variant : variants) {
+    std::ostringstream out;
+    std::ostringstream err;
+    auto runner = makeRunner(out, err, programFolder);
+    for (const std::string& field : fields) {
+      for (const std::string& value : hostile) {
+        // A window loaded afresh for each case.
+        const std::size_t shown = runner->host().messages().size();
+        std::vector<std::string> commands = {"close", "Form3", "open", "Form3"};
+        commands.insert(commands.end(), variant.begin(), variant.end());
+        const std::string typed = "Form3." + field + "=" + value;
+        // Typed before the transform and again after it, which rewrites the screen frame's.
+        for (const char* button : {"Command3", "Command1", "Command4", "Command9", "Command8"}) {
+          commands.insert(commands.end(), {"set", typed, "click", std::string("Form3.") + button});
+        }
+        const std::string what = field + "=«" + value + "»" + (variant.empty() ? "" : ", ticked");
+        bool stuck = false;
+        for (std::size_t i = 0; i + 1 < commands.size() && !stuck; i += 2) {
+          runner->host().setYieldBudget(kStopAtYields, kGiveUpAtYields);
+          runner->runCommands({commands[i], commands[i + 1]});
+          stuck = runner->host().yieldCapReached();
+        }
+        runner->host().setYieldBudget(-1, -1);
+        ASSERT_FALSE(stuck) << what << ": a loop did not hear the stop";
+        for (std::size_t i = shown; i < runner->host().messages().size(); ++i) {
+          const auto& message = runner->host().messages()[i];
+          const std::string why = whyNotOwnMessage(message.text, message.title, message.buttons);
+          EXPECT_TRUE(why.empty()) << what << ": " << why << ": «" << message.text << "»";
+        }
+        EXPECT_FALSE(runner->app().windows().find("Form3")->busy()) << what;
+      }
+    }
+  }
+}
 
 // The checks of the test itself: the program's messages are told from everything else.
 TEST(RandomInputChecks, Messages) {

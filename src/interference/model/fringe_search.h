@@ -17,7 +17,7 @@ class FringeSearch {
         high_(static_cast<double>(hi) * 250.0 * ML / N),
         threshold_(threshold),
         composite_(composite),
-        enabled_(composite || hi - lo < 1.5) {}
+        enabled_(composite || static_cast<double>(hi) - lo < 1.5) {}
 
   // Starts a new sweep of the screen.
   void reset() {

@@ -62,7 +62,11 @@ double InterferenceRun::xOf(int i) const {
 }
 
 double InterferenceRun::windowFraction(double ic) const {
-  return (p_.N * ic / half_ - p_.lo) / (p_.hi - p_.lo);
+  return (p_.N * ic / half_ - p_.lo) / windowWidth();
+}
+
+double InterferenceRun::windowWidth() const {
+  return static_cast<double>(p_.hi) - p_.lo;
 }
 
 bool InterferenceRun::sweep(double T, InterferenceObserver& observer) {
@@ -140,7 +144,7 @@ void InterferenceRun::report(InterferenceObserver& observer) {
   r.T = T_;
   r.drawnSteps = drawn_;
   r.energyRatio = Sint_ / Ssum_;
-  const double span = p_.hi - p_.lo;
+  const double span = windowWidth();
   const auto cut = [&](double ic) {
     return common::Fix((p_.N * ic / half_ - p_.lo) * 1e6 / span) / 1e6;
   };
@@ -172,12 +176,14 @@ RunOutcome InterferenceRun::loop(int& stopFlag, InterferenceObserver& observer) 
   if (lastOfInterval_.size() <= slot) lastOfInterval_.resize(slot + 1);
   lastOfInterval_[slot] = I_;
   if (faulted_) return RunOutcome::Fault;
-  // An interval that reached its step limit ends even when a stop came with its last step.
+  // An interval that reached its step limit is whole even when a stop came with its last
+  // step; the run ends there all the same.
   if (end == experiment::model::LoopEnd::Stopped && !body.done()) return RunOutcome::Stopped;
   return RunOutcome::Finished;
 }
 
 RunOutcome InterferenceRun::run(int& stopFlag, InterferenceObserver& observer) {
+  if (p_.singleStep) stopFlag = 1;
   for (int k = 1; k <= p_.intervals; ++k) {
     interval_ = k;
     intervalStart_ = (k - 1) * p_.intervalStep;
@@ -186,9 +192,11 @@ RunOutcome InterferenceRun::run(int& stopFlag, InterferenceObserver& observer) {
     drawn_ = 0;
     found_ = false;
     foundCount_ = foundSum_ = 0;
-    stopFlag = p_.singleStep ? 1 : 0;
     const RunOutcome end = loop(stopFlag, observer);
     if (end != RunOutcome::Finished) return end;
+    // A stop raised at the last step of an interval, after its last look at the flag, ends
+    // the run before the next interval.
+    if (stopFlag != 0 && k < p_.intervals) return RunOutcome::Stopped;
   }
   return RunOutcome::Finished;
 }

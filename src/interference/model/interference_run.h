@@ -62,8 +62,10 @@ class InterferenceRun {
   // `ic` is the fringe centre kept from before (a point index); a start does not reset it.
   InterferenceRun(const ComputationParameters& p, const StartValues& start, double ic = 0);
 
-  // Runs the intervals k = 1 … K. Each interval starts with the stop flag down (up with
-  // `singleStep`); a stop ends the run.
+  // Runs the intervals k = 1 … K. The caller lowers the stop flag when the computation is
+  // asked for, before anything yields (`singleStep` raises it, so that one step is made);
+  // a stop raised at any yield after that ends the run, at the step after it or, raised at
+  // an interval's last step, before the next interval. Nothing here lowers the flag.
   RunOutcome run(int& stopFlag, InterferenceObserver& observer);
   // Goes on with the present interval from where it stood, the step it stood at first.
   RunOutcome continueInterval(int& stopFlag, InterferenceObserver& observer);
@@ -90,6 +92,8 @@ class InterferenceRun {
   double xOf(int i) const;
   // The fringe position of a centre index as a fraction of the search window.
   double windowFraction(double ic) const;
+  // hi − lo, in fringe widths.
+  double windowWidth() const;
 
  private:
   struct Body;

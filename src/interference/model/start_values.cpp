@@ -22,6 +22,8 @@ StartError checkSettings(const ComputationParameters& p) {
   if (p.N <= 0) return StartError::NoFringes;
   // ML = 0 gives a screen of one point, and an empty search window divides by zero.
   if (p.ML <= 0 || p.hi == p.lo) return StartError::BadData;
+  const auto outside = [](int v) { return v < -kMostFringes || v > kMostFringes; };
+  if (p.N > kMostFringes || outside(p.lo) || outside(p.hi)) return StartError::BadData;
   return StartError::None;
 }
 

@@ -59,7 +59,7 @@ struct ComputationParameters {
 enum class StartError {
   None,
   NoFringes,  // N ≤ 0
-  BadData,    // a value no computation can use (ML or the search window)
+  BadData,    // a value no computation can use (ML, N or the search window)
   BadStart,   // no finite, non-zero fringe width, or widths that are not finite
   TooWide,    // 500·ML > 32764 pixels
 };
@@ -79,10 +79,30 @@ struct StartValues {
   double dN1 = 0, dN2 = 0;              // phase offsets of the centres, periods
 };
 
+// The values the window accepts in its fields (units as typed there), so that no
+// computation overflows and every picture can be drawn while the window stays live.
+inline constexpr double kLeastLightSpeed = 1e-9, kMostLightSpeed = 1e9;  // Vs, km/s
+inline constexpr double kLeastFrequency = 1e-12, kMostFrequency = 1e15;  // v01, v02, MHz
+inline constexpr double kMostScreenSpeed = 1e9;                          // VXiso, VYiso, km/s
+inline constexpr double kMostAngle = 3600;                               // degrees
+inline constexpr double kLeastRatio = 1e-6, kMostRatio = 1e6;            // v1/v01, v2/v01, V/Vs
+inline constexpr double kMostPeriods = 1e12;  // phase counts: 2π·N keeps a thousandth of a period
+inline constexpr double kMostArrivalTime = 1e6;  // T1, T2, s
+inline constexpr double kMostPosition = 1e6;     // X, Y, m
+// The screen frame's fields: the transform of rays within the bounds above stays below it.
+inline constexpr double kMostScreenValue = 1e32;
+inline constexpr double kLeastTime = 1e-30, kMostTime = 1e6;  // dt, MT, Tint, s
+inline constexpr double kMostThreshold = 256;  // the brightest sum is (2·7,985)² ≈ 255,04
+inline constexpr double kLeastWidth = 1e-6, kMostWidth = 1e12;  // a measured B, µm
+inline constexpr double kMostCount = 1e9;                       // K, M
+// N: the pictures show 2N fringe widths, each marked and, where there is room, numbered.
+inline constexpr int kMostFringes = 10000;
+
 // The checks that precede the widths: N, ML and the search window.
 StartError checkSettings(const ComputationParameters& p);
 // The pictures are 500·ML pixels wide; a picture box holds at most this many.
 inline constexpr int kMostPictureWidth = 32764;
+inline constexpr int kMostScale = kMostPictureWidth / 500;
 StartError checkPictureWidth(const ComputationParameters& p);
 // The fringe widths: a width that is undefined for these rays is left out; the start is
 // refused (BadStart) only when no finite, non-zero B exists or L0, L1, L2 are not finite.

@@ -587,7 +587,10 @@ void Picture::circle(double x, double y, double r, std::optional<Color> color,
   const bool whole = radius <= kPainterRadiusPx;
   const QPointF hub = whole ? QPointF(pixelOf(centre)) : centre;
   const double rim = whole ? std::floor(radius + 0.5) : radius;
-  if (whole && !rimOutside) {
+  if (whole && rim == 0.0) {
+    // A circle (or arc) narrower than a pixel is the pixel of its centre, as a point is.
+    painter.drawPoint(pixelOf(centre));
+  } else if (whole && !rimOutside) {
     const QRect bounds(pixelOf(centre) - QPoint(static_cast<int>(rim), static_cast<int>(rim)),
                        QSize(2 * static_cast<int>(rim), 2 * static_cast<int>(rim)));
     constexpr double kSixteenthsPerRadian = 180.0 * 16.0 / std::numbers::pi;
@@ -637,8 +640,38 @@ void Picture::columnSpan(double x, double y1, double y2, Color color) {
   const int bottom = std::min(std::max(pixelOf(r1), pixelOf(r2)), height() - 1);
   const Rgb rgb = resolve(color);
   const QRgb value = qRgb(rgb.r, rgb.g, rgb.b);
+  // The rows through one pointer: scanLine() checks for sharing at every call.
+  uchar* const bits = impl_->image.bits();
+  const qsizetype rowBytes = impl_->image.bytesPerLine();
   for (int row = top; row <= bottom; ++row) {
-    reinterpret_cast<QRgb*>(impl_->image.scanLine(row))[column] = value;
+    reinterpret_cast<QRgb*>(bits + row * rowBytes)[column] = value;
+  }
+  impl_->changed();
+}
+
+void Picture::columnSpans(std::span<const double> xs, std::span<const Color> colours, double y1,
+                          double y2) {
+  const double r1 = impl_->pxY(y1);
+  const double r2 = impl_->pxY(y2);
+  if (colours.empty() || !finite(r1, r2)) return;
+  std::vector<std::pair<int, QRgb>> columns;
+  columns.reserve(xs.size());
+  for (std::size_t k = 0; k < xs.size(); ++k) {
+    const double c = impl_->pxX(xs[k]);
+    if (!std::isfinite(c)) continue;
+    const int column = pixelOf(c);
+    if (column < 0 || column >= width()) continue;
+    const Rgb rgb = resolve(colours.size() == 1 ? colours[0] : colours[k]);
+    columns.emplace_back(column, qRgb(rgb.r, rgb.g, rgb.b));
+  }
+  const int top = std::max(std::min(pixelOf(r1), pixelOf(r2)), 0);
+  const int bottom = std::min(std::max(pixelOf(r1), pixelOf(r2)), height() - 1);
+  if (columns.empty() || top > bottom) return;
+  uchar* const bits = impl_->image.bits();
+  const qsizetype rowBytes = impl_->image.bytesPerLine();
+  for (int row = top; row <= bottom; ++row) {
+    auto* line = reinterpret_cast<QRgb*>(bits + row * rowBytes);
+    for (const auto& [column, value] : columns) line[column] = value;
   }
   impl_->changed();
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "common/shared.h"
@@ -49,7 +50,11 @@ struct Recorder : InterferenceObserver {
   int yields = 0;
   const InterferenceRun* run = nullptr;
   std::function<void()> onRefresh;
-  void yield() override { ++yields; }
+  std::function<void()> onYield;
+  void yield() override {
+    ++yields;
+    if (onYield) onYield();
+  }
   void pointPhases(const PointPhases& p) override { phases.push_back(p); }
   void refresh(const StepReport& r) override {
     steps.push_back(r);
@@ -425,6 +430,39 @@ TEST(InterferenceRun, StoppedAndContinuedMatchesOneLeftAlone) {
   EXPECT_EQ(stopped.lastIntensities().size(), 1u);
   EXPECT_EQ(alone.lastIntensities().size(), 2u);
   EXPECT_EQ(alone.lastIntensities()[1], alone.I());
+}
+
+// A stop raised at any yield of a run ends it: with the step after that yield, or, raised
+// with an interval's last step, before the next interval. With and without a step limit,
+// M = 1 and 2 included (each interval begins without lowering the flag).
+TEST(InterferenceRun, AStopAtAnyYieldEndsTheRun) {
+  constexpr int K = 3;
+  const std::optional<long long> limits[] = {1, 2, 3, std::nullopt};
+  for (const std::optional<long long>& M : limits) {
+    const int yieldsOfRun = M ? K * static_cast<int>(*M) : 7;
+    for (int at = 1; at <= yieldsOfRun; ++at) {
+      ComputationParameters p = defaults();
+      p.intervals = K;
+      p.intervalStep = 1e-6;
+      p.stepLimit = M;
+      Started s = prepare(p);
+      InterferenceRun run(p, s.start);
+      Recorder r;
+      int stop = 0;
+      r.onYield = [&] {
+        if (r.yields == at) stop = 1;
+      };
+      const std::string what =
+          "M " + (M ? std::to_string(*M) : "none") + ", at " + std::to_string(at);
+      const bool lastOfInterval = M && at % *M == 0;
+      const int steps = lastOfInterval ? at : at + 1;
+      // A run whose last step came with the stop is whole.
+      const bool whole = M && steps == K * *M;
+      EXPECT_EQ(run.run(stop, r), whole ? RunOutcome::Finished : RunOutcome::Stopped) << what;
+      EXPECT_EQ(static_cast<int>(r.steps.size()), steps) << what;
+      EXPECT_EQ(run.interval(), M ? (at - 1) / static_cast<int>(*M) + 1 : 1) << what;
+    }
+  }
 }
 
 TEST(InterferenceRun, TimeIsTheIntervalStartPlusTheStepsMade) {
