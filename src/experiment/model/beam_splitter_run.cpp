@@ -157,18 +157,24 @@ class BeamSplitterSteps : public SetupStepper {
     s.P0 = near ? s.dt / s.refinementDivisor : s.dt;
   }
 
+  // Full steps while both rays are far from their surfaces; refined steps while a ray that
+  // is near keeps closing (the step stays refined) and neither ends its leg.
   double quietSteps(double most) override {
     const ExperimentState& s = s_;
-    if (!(s.P0 == s.dt)) return 0;
+    const bool full = s.P0 == s.dt;
+    if (!full && !(s.P0 == s.dt / s.refinementDivisor)) return 0;
     double quiet = std::min(most, sumsLeapLimit(s, context_, kMovingPoints));
+    bool anyNear = false;
     for (const Leg& leg : kLegs) {
       const int current = leg.ray == 1 ? s.ii : s.jj;
       if (current != leg.leg || quiet < 1) continue;
       const LegSurface surface{leg.point, angleOf(s, leg.angle), leg.side,
                                leg.event == Event::Screen};
-      quiet = std::min(quiet, quietLegSteps(s, context_, leg.ray, leg.leg, surface, quiet));
+      bool near = false;
+      quiet = std::min(quiet, quietLegSteps(s, context_, leg.ray, leg.leg, surface, quiet, &near));
+      anyNear = anyNear || near;
     }
-    return quiet;
+    return full || anyNear ? quiet : 0;
   }
 
   void leap(double n) override { leapSums(s_, context_, kMovingPoints, n); }

@@ -297,9 +297,13 @@ class PrismSteps : public SetupStepper {
     s.P0 = near || keepRefined ? s.dt / s.refinementDivisor : s.dt;
   }
 
+  // Full steps while every ray is far from its surface. Refined steps stay refined until a
+  // leg ends, so they are leapt while no leg can end and every ray stays as near or far as
+  // it is (the debug file, which has a line for every refined step, is written singly).
   double quietSteps(double most) override {
     const ExperimentState& s = s_;
-    if (!(s.P0 == s.dt)) return 0;
+    const bool full = s.P0 == s.dt;
+    if (!full) return refinedQuietSteps(most);
     double quiet = std::min(most, sumsLeapLimit(s, context_, kMovingPoints));
     if (s.ii == 1) {
       quiet = std::min({quiet, sumLeapLimit(s.Xm[10], beamDx(s)), sumLeapLimit(s.Ym[10], beamDy(s)),
@@ -312,6 +316,20 @@ class PrismSteps : public SetupStepper {
     }
     // A leapt step leaves every ray far from its surface.
     if (quiet >= 1 && (s.nearSurface[1] || s.nearSurface[2])) return 0;
+    return quiet;
+  }
+
+  double refinedQuietSteps(double most) {
+    const ExperimentState& s = s_;
+    if (s.ii == 1 || s.options.debugFile || !(s.P0 == s.dt / s.refinementDivisor)) return 0;
+    double quiet = std::min(most, sumsLeapLimit(s, context_, kMovingPoints));
+    for (const Leg& leg : kLegs) {
+      if (!current(s, leg) || quiet < 1) continue;
+      bool near = false;
+      quiet = std::min(
+          quiet, quietLegSteps(s, context_, leg.ray, leg.leg, surfaceOf(s, leg), quiet, &near));
+      if (near != s.nearSurface[static_cast<std::size_t>(leg.ray)]) return 0;
+    }
     return quiet;
   }
 

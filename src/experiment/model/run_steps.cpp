@@ -114,7 +114,8 @@ bool closeIn(ExperimentState& s, const RunContext& context, int ray, int leg,
 }
 
 double quietLegSteps(const ExperimentState& s, const RunContext& context, int ray, int leg,
-                     const LegSurface& surface, double most) {
+                     const LegSurface& surface, double most, bool* near) {
+  if (near) *near = false;
   const auto& X = context.X;
   const auto& Y = context.Y;
   const double V = s.raySpeed[ray];
@@ -151,10 +152,23 @@ double quietLegSteps(const ExperimentState& s, const RunContext& context, int ra
   if (!(closing > 0) || !(gain > 0) || !std::isfinite(R0) || !std::isfinite(size)) return 0;
   // The loop's distances come from sums rounded at every step: far more than their drift
   // is kept in hand, and a millionth of the ways themselves.
-  const double slack = 1e-9 * (size + s.raySpeed[ray] * s.dt * most) + 1e-300;
-  const double near = 2 * closing * s.dt * (1 + 1e-6);
-  const double perStep = gain * s.dt * (1 + 1e-6);
-  const double steps = std::floor((R0 - near - slack) / perStep) - 1;
+  const double stepLength = s.P0;
+  const double slack = 1e-9 * (size + s.raySpeed[ray] * stepLength * most) + 1e-300;
+  const double nearDistance = 2 * closing * s.dt;
+  double keepBeyond = 0;
+  if (R0 > nearDistance * (1 + 1e-6) + slack) {
+    // Far: the leap leaves it farther than the near distance, so it stays far.
+    keepBeyond = nearDistance * (1 + 1e-6);
+  } else if (R0 < nearDistance * (1 - 1e-6) - slack && stepLength < s.dt) {
+    // Near, in refined steps: it stays near as it closes, and the leap leaves it farther
+    // than one refined step's closing distance, where its leg would end.
+    keepBeyond = closing * (s.dt / s.refinementDivisor) * (1 + 1e-6);
+    if (near) *near = true;
+  } else {
+    return 0;
+  }
+  const double perStep = gain * stepLength * (1 + 1e-6);
+  const double steps = std::floor((R0 - keepBeyond - slack) / perStep) - 1;
   if (!(steps >= 1)) return 0;
   return std::min(steps, most);
 }

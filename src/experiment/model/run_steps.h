@@ -41,12 +41,14 @@ struct LegSurface {
 bool closeIn(ExperimentState& s, const RunContext& context, int ray, int leg,
              const LegSurface& surface);
 
-// How many full steps (at most `most`) ray r's present leg can be leapt: steps after each
-// of which its test would still find the front closing on its surface, farther than the
-// near distance 2·(V12 + V21)·dt, whatever the rounding. 0 when the next step must be made
-// singly. Changes nothing.
+// How many steps of the present length s.P0 (at most `most`) ray r's present leg can be
+// leapt: steps after each of which its test finds what it finds now, whatever the rounding.
+// A front farther than the near distance 2·(V12 + V21)·dt stays farther; in refined steps a
+// front within it stays within it and farther than one refined step's closing distance, so
+// its leg does not end. 0 when the next step must be made singly; `near` (if given) tells
+// which of the two it found. Changes nothing.
 double quietLegSteps(const ExperimentState& s, const RunContext& context, int ray, int leg,
-                     const LegSurface& surface, double most);
+                     const LegSurface& surface, double most, bool* near = nullptr);
 
 // The running sums a full step adds to, leapt n full steps at once: the model time, the
 // setup's points, both fronts and their paths. sumsLeapLimit is the most that can be leapt
