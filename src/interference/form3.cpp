@@ -110,6 +110,7 @@ Form3::Form3(platform::App& app)
       Text51(*this, "Text51", "20000"),
       Text46(*this, "Text46", "2"),
       Text50(*this, "Text50", "1E-2"),
+      Text31(*this, "Text31", std::to_string(kDefaultStepsPerSecond)),
       Check2(*this, "Check2", "+ Stop для i (-250...+250)=", 0),
       Text19(*this, "Text19", "0"),
       Text73(*this, "Text73", ""),
@@ -276,6 +277,8 @@ void Form3::layout() {
   cell(Text32, "MT, с/см", 405, 14, 70, 60);
   at(Check6, 5, 15, 160);
   at(Check5, 170, 15, 170);
+  at(Text31, 345, 15, 60);
+  addCaption(Text31, "шагов/с", 410, 6 + 15 * kRow, 70);
   at(Check4, 5, 16, 200);
   at(Text30, 205, 16, 60);
   at(Check3, 270, 16, 170);

@@ -9,6 +9,7 @@
 #include "interference/model/interference_run.h"
 #include "interference/model/start_values.h"
 #include "platform/form.h"
+#include "platform/frame_pacer.h"
 #include "platform/picture.h"
 
 namespace quorvel::interference {
@@ -54,6 +55,11 @@ class Form3 : public platform::Form {
   platform::OptionButton Option1, Option2, Option3, Option4, Option5;
   platform::CheckBox Check8;
   platform::TextBox Text51, Text46, Text50;
+  // The pace of the computation, steps a second (0: as fast as it goes).
+  platform::TextBox Text31;
+  // Its value when the window opens: the default computation of 2 × 20 000 steps is then
+  // watched for about four seconds.
+  static constexpr int kDefaultStepsPerSecond = 10000;
   platform::CheckBox Check2;
   platform::TextBox Text19, Text73, Text74, Text57, Text75, Text76, Text38, Text47, Text48;
   platform::TextBox Text80, Text35, Text72, Text77, Text14, Text61, Text49, Text43, Text44;
@@ -119,6 +125,10 @@ class Form3 : public platform::Form {
   int picture_ = 3;       // P of the last start
   double halfMT_ = 5e-3;  // MT/2 of the last start, s
   bool running_ = false;
+  // The pace of the computation's steps (Text31), and the wait between them.
+  bool readStepsPerSecond();
+  int stepsPerSecond_ = kDefaultStepsPerSecond;
+  platform::FramePacer pacer_;
   std::chrono::steady_clock::time_point lastPaint_{};
   std::optional<double> meanFringePosition_;
   int lastCircleColumn_ = -1, lastCircleRow_ = -1;

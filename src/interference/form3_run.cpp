@@ -73,6 +73,9 @@ class Form3::Observer : public model::InterferenceObserver {
     form_.Text57.setText(numberText(common::truncateDecimals(p.difference, 6)));
   }
   void refresh(const model::StepReport& report) override {
+    // Each step waits for its turn at the pace of Text31, the window live meanwhile.
+    form_.pacer_.frame(form_.host(), form_.stepsPerSecond_,
+                       [] { return common::shared().StopRequested != 0; });
     last_ = report;
     if (report.meanFringePosition) form_.meanFringePosition_ = report.meanFringePosition;
     if (report.graphPoint && form_.Check6.ticked()) form_.drawGraphPoint(*report.graphPoint);
@@ -240,7 +243,7 @@ std::optional<model::ComputationParameters> Form3::readParameters(int& picture) 
 }
 
 void Form3::start() {
-  if (running_) return;
+  if (running_ || !readStepsPerSecond()) return;
   // A stop pressed from here on, while the start draws or the computation runs, is heard.
   common::shared().StopRequested = 0;
   Running running(running_);
@@ -317,7 +320,21 @@ void Form3::goOn() {
   execute(true);
 }
 
+bool Form3::readStepsPerSecond() {
+  const auto value = common::parseNumber(Text31.text());
+  if (!value || !(*value >= 0 && *value <= 10000) || *value != std::floor(*value)) {
+    host().messageBox("Задайте правильно данные: в поле «шагов/с» должно быть целое число от 0 "
+                      "до 10 000, а не «" + Text31.text() + "»",
+                      Buttons::Ok, kTitle);
+    return false;
+  }
+  stepsPerSecond_ = static_cast<int>(*value);
+  return true;
+}
+
 void Form3::execute(bool continuation) {
+  if (!readStepsPerSecond()) return;
+  pacer_.restart();
   running_ = true;
   Observer observer(*this);
   int& stopFlag = common::shared().StopRequested;

@@ -21,14 +21,16 @@ class FramePacer {
     }
     const auto period = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(1.0 / perSecond));
-    if (last_ != Clock::time_point{}) {
-      const auto next = last_ + period;
-      if (Clock::now() < next) host.waitUntil(next, interrupted);
-      // A frame late by less than a period keeps the pace; a longer delay is not made up.
-      last_ = std::max(next, Clock::now() - period);
-    } else {
+    if (last_ == Clock::time_point{}) {
       last_ = Clock::now();
+      return;
     }
+    // Frames closer than a couple of milliseconds keep the pace on average: the wait comes
+    // once they are that far ahead of it. A delay of the computation's own is made up for
+    // only up to 20 ms, so that the frames after it do not rush.
+    const auto next = last_ + period;
+    if (next - Clock::now() > std::chrono::milliseconds(2)) host.waitUntil(next, interrupted);
+    last_ = std::max(next, Clock::now() - std::chrono::milliseconds(20));
   }
   // The next frame starts a new pace (a new run).
   void restart() { last_ = {}; }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "app/form1.h"
 #include "app/forms.h"
@@ -509,6 +512,69 @@ TEST_F(Form3Test, SavesTheInterferencePicture) {
   EXPECT_FALSE(fs::exists(folder / "Quorvel_3_21.bmp"));
   fs::current_path(before);
   fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace quorvel::interference
+
+namespace quorvel::interference {
+namespace {
+
+// A host with a screen's pace that counts the waits asked of it (and returns at once).
+class PacingHost : public platform::HeadlessHost {
+ public:
+  void waitUntil(std::chrono::steady_clock::time_point,
+                 const std::function<bool()>&) override {
+    ++waits;
+  }
+  int waits = 0;
+};
+
+// The computation's pace (Text31) changes no result: the brightness and the picture of a
+// paced computation are those of one run as fast as it goes; a bad pace is refused by name.
+TEST(Form3PacingTest, APacedComputationEndsAsAnUnpacedOne) {
+  PacingHost host;
+  platform::App app(host);
+  app::registerForms(app.windows());
+  app.windows().show("Form1");
+  auto& main = *static_cast<app::Form1*>(app.windows().find("Form1"));
+  main.click(main.Command9);
+  auto& f = *static_cast<Form3*>(app.windows().find("Form3"));
+  EXPECT_EQ(f.Text31.text(), "10000");
+  f.click(f.Command3);
+  f.click(f.Check8);
+  f.typeText(f.Text51, "50");
+  f.typeText(f.Text46, "1");
+  struct Outcome {
+    std::vector<double> I;
+    std::vector<platform::Rgb> picture;
+    int waits;
+  };
+  auto compute = [&](const char* pace) {
+    f.typeText(f.Text31, pace);
+    host.waits = 0;
+    f.click(f.Command1);
+    Outcome out{std::vector<double>(f.run()->I().begin(), f.run()->I().end()), {}, host.waits};
+    const platform::Picture& p = f.Picture7.picture();
+    for (int y = 0; y < p.height(); ++y) {
+      for (int x = 0; x < p.width(); ++x) out.picture.push_back(p.pixel(x, y));
+    }
+    return out;
+  };
+  const Outcome fast = compute("0");
+  const Outcome paced = compute("100");  // 10 ms a step: every step waits
+  EXPECT_EQ(fast.waits, 0);
+  EXPECT_GE(paced.waits, 40);
+  EXPECT_EQ(paced.I, fast.I);
+  EXPECT_TRUE(paced.picture == fast.picture);
+  EXPECT_TRUE(host.messages().empty());
+  f.typeText(f.Text31, "10001");
+  f.click(f.Command1);
+  ASSERT_EQ(host.messages().size(), 1u);
+  EXPECT_EQ(host.messages()[0].text,
+            "Задайте правильно данные: в поле «шагов/с» должно быть целое число от 0 до 10 000, "
+            "а не «10001»");
+  for (auto* form : app.windows().openForms()) app.windows().unload(form->name());
 }
 
 }  // namespace
