@@ -368,6 +368,13 @@ void Form7::drawPlot() {
       wholeSeries.x.push_back(x);
       wholeSeries.y.push_back(r->arrived() ? r->wholePath - wholeMean : kNaN);
     }
+    // The turn closes: the position at 0° is drawn again at 360°.
+    if (!byAzimuth.empty() && fullTurn(byAzimuth.front()->spec.theta) == 0) {
+      for (platform::PlotSeries* series : {&modelSeries, &theorySeries, &wholeSeries}) {
+        series->x.push_back(360);
+        series->y.push_back(series->y.front());
+      }
+    }
     plot.series.push_back(std::move(modelSeries));
     if (!prism_) plot.series.push_back(std::move(theorySeries));
     if (Check1.ticked()) plot.series.push_back(std::move(wholeSeries));

@@ -91,7 +91,9 @@ TEST_F(Form7Test, ATurnRunsTheExperimentWindowsSetupAtEveryPosition) {
   EXPECT_EQ(f().Label4.caption(), "Рассчитано положений: 8 из 8");
   const platform::PlotModel& plot = f().Picture1.model();
   ASSERT_EQ(plot.series.size(), 2u);
-  EXPECT_EQ(plot.series[0].x.size(), 8u);
+  ASSERT_EQ(plot.series[0].x.size(), 9u);  // 0° again at 360°
+  EXPECT_EQ(plot.series[0].y[8], plot.series[0].y[0]);
+  EXPECT_EQ(plot.series[0].y[3], *f().rows()[3].modelShift);
   ASSERT_EQ(plot.bands.size(), 1u);
   EXPECT_EQ(plot.bands[0].high, 0.02);
   EXPECT_EQ(plot.xAxis.label(), "Азимут оси x установки, град");
