@@ -186,6 +186,39 @@ TEST_F(Form7Test, AStopKeepsThePositionsComputedSoFar) {
   EXPECT_TRUE(f().Command1.enabled());
 }
 
+// Closing the window mid-run, by its button or by the close box, stops the computation first;
+// the window goes when it has ended.
+TEST_F(Form7Test, ClosingMidRunStopsFirst) {
+  for (bool closeBox : {false, true}) {
+    if (!app.windows().find("Form7")) form4().click(form4().Command15);
+    f().typeText(f().Text2, "64");
+    std::size_t seen = 0;
+    std::size_t last = 0;  // positions finished when the window last let events through
+    host.onDoEvents = [&] {
+      Form7* w = static_cast<Form7*>(app.windows().find("Form7"));
+      if (w) last = w->rows().size();
+      if (!w || w->rows().empty() || seen > 0) return;
+      seen = w->rows().size();
+      if (closeBox) {
+        app.windows().requestClose("Form7");
+      } else {
+        w->click(w->Command3);
+      }
+      // Still there while its handler runs.
+      EXPECT_NE(app.windows().find("Form7"), nullptr);
+    };
+    f().click(f().Command1);
+    host.onDoEvents = nullptr;
+    app.windows().processPendingUnloads();
+    EXPECT_GE(seen, 1u) << closeBox;
+    // Two threads finish at most the positions they had begun.
+    EXPECT_LE(last, seen + 2) << closeBox;
+    EXPECT_EQ(app.windows().find("Form7"), nullptr) << closeBox;
+    EXPECT_NE(app.windows().find("Form4"), nullptr);
+    common::shared().StopRequested = 0;
+  }
+}
+
 TEST_F(Form7Test, TheEarthsVelocityGivesOneTurnPerMoment) {
   auto& main = *static_cast<app::Form1*>(app.windows().find("Form1"));
   main.typeText(main.Text2, "08.07.1887");
