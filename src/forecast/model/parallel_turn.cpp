@@ -18,7 +18,14 @@ ParallelTurn::ParallelTurn(const experiment::model::RunFields& fields,
       std::min<std::size_t>(std::max(workers, 1u), std::max<std::size_t>(positions_.size(), 1)));
   running_ = count;
   threads_.reserve(count);
-  for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
+  try {
+    for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
+  } catch (...) {
+    // A thread that could not be made: the ones running stop before the error goes on.
+    stop();
+    join();
+    throw;
+  }
 }
 
 ParallelTurn::~ParallelTurn() {
