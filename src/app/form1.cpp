@@ -289,7 +289,7 @@ void Form1::openWindow(const char* name) {
 
 void Form1::exitProgram() {
   auto& windows = app().windows();
-  for (const char* name : {"Form1", "Form2", "Form3", "Form4", "Form6", "Form9"}) {
+  for (const char* name : {"Form1", "Form2", "Form3", "Form4", "Form6", "Form7", "Form9"}) {
     windows.requestClose(name);
   }
 }
@@ -332,6 +332,24 @@ bool Form1::readDateFields(bool byTimer) {
   Text4.setText(common::numberText(JDut));
   JDcur = JDut;
   return true;
+}
+
+std::optional<astro::EtherWindQuery> Form1::etherWindQuery() {
+  const auto read =
+      astro::readDateFields({Text2.text(), Text3.text(), Text5.text(), Text6.text(), Text7.text()},
+                            common::shared().HourOffset);
+  if (const auto* error = std::get_if<astro::DateError>(&read)) {
+    host().messageBox(astro::dateErrorMessage(*error), Buttons::Ok, astro::dateErrorTitle(*error));
+    return std::nullopt;
+  }
+  const auto& fields = std::get<astro::DateFields>(read);
+  return astro::EtherWindQuery{
+      fields.jdut,
+      Check1.ticked(),
+      fields.lonObs,
+      fields.latObs,
+      Check3.ticked() ? astro::Ephemeris::kErfa : astro::Ephemeris::kElements,
+      astro::EtherFrame::kSun};
 }
 
 void Form1::showUtDateTime() {

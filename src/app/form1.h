@@ -1,7 +1,9 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 
+#include "astro/ether_wind.h"
 #include "platform/form.h"
 
 namespace quorvel::app {
@@ -15,6 +17,10 @@ class Form1 : public platform::Form {
   void activate() override;
   // The moment shown and the values behind the fields (the CLI dump and the tests).
   nlohmann::json data() const override;
+  // The moment, place and ephemeris of the date fields, for a window that computes the
+  // apparatus velocity itself (the ether at rest with the Sun); nothing, after the date's
+  // message, when the fields do not read. Nothing on the window changes.
+  std::optional<astro::EtherWindQuery> etherWindQuery();
 
   // Navigation and the date timer.
   platform::CommandButton Command1;

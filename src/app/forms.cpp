@@ -4,6 +4,7 @@
 #include "app/form2.h"
 #include "app/form9.h"
 #include "experiment/form4.h"
+#include "forecast/form7.h"
 #include "interference/form3.h"
 #include "viewer/form6.h"
 
@@ -18,6 +19,8 @@ void registerForms(platform::WindowManager& windows) {
                        [](platform::App& app) { return std::make_unique<experiment::Form4>(app); });
   windows.registerForm("Form6",
                        [](platform::App& app) { return std::make_unique<viewer::Form6>(app); });
+  windows.registerForm("Form7",
+                       [](platform::App& app) { return std::make_unique<forecast::Form7>(app); });
   windows.registerForm("Form9", [](platform::App& app) { return std::make_unique<Form9>(app); });
 }
 

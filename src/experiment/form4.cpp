@@ -157,6 +157,7 @@ Form4::Form4(platform::App& app)
                "эксперимента"),
       Command10(*this, "Command10", "Продолжить"),
       Command14(*this, "Command14", "Остановить"),
+      Command15(*this, "Command15", "Прогноз смещения полос…"),
       Picture1(*this, "Picture1", 720, 720) {
   layout();
   platform::applyToolTips(*this, form4ToolTips());
@@ -186,6 +187,7 @@ Form4::Form4(platform::App& app)
   Command9.onClick = [this] { transferToInterference(*this, state_); };
   Command1.onClick = [this] { startContinuous(); };
   Command10.onClick = [this] { continueAfterStop(); };
+  Command15.onClick = [this] { this->app().windows().show("Form7"); };
 }
 
 platform::Label& Form4::addCaption(const std::string& field, const std::string& text, int left,
@@ -344,7 +346,9 @@ void Form4::layout() {
       {{&Text33, "v1/v01"}, {&Text34, "v2/v02"}, {&Text35, "S1"}, {&Text36, "S2"}},
       {{&Text37, "V1"}, {&Text38, "V2"}, {&Text51, "N1"}, {&Text52, "N2"}},
       {{&Text61, "A1"}, {&Text62, "A2"}, {&Text71, "v1/v01"}, {&Text72, "v2/v01"}},
-      {{&Text73, "", &Label43}, {&Text74, "", &Label5}, {&Text75, "", &Label33},
+      {{&Text73, "", &Label43},
+       {&Text74, "", &Label5},
+       {&Text75, "", &Label33},
        {&Text76, "", &Label39}},
   };
   for (int row = 0; row < 7; ++row) {
@@ -375,6 +379,7 @@ void Form4::layout() {
   Command5.setGeometry(5, top + 33, 230, 28);
   Command6.setGeometry(240, top + 33, 180, 28);
   Text21.setGeometry(425, top + 35, 60, 24);
+  Command15.setGeometry(490, top + 33, 235, 28);
   Command11.setGeometry(5, top + 66, 300, 28);
   Text39.setGeometry(310, top + 68, 175, 24);
   Command12.setGeometry(5, top + 99, 300, 28);

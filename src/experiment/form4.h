@@ -11,8 +11,8 @@
 #include "experiment/model/continuous_experiment.h"
 #include "experiment/model/experiment_state.h"
 #include "experiment/model/presets.h"
-#include "experiment/model/run_fields.h"
 #include "experiment/model/run_context.h"
+#include "experiment/model/run_fields.h"
 #include "experiment/model/run_steps.h"
 #include "experiment/picture_run_observer.h"
 #include "experiment/scheme_drawing.h"
@@ -68,6 +68,7 @@ class Form4 : public platform::Form {
   platform::CommandButton Command7, Command2, Command3, Command4, Command5, Command6;
   platform::CommandButton Command16, Command11, Command12, Command13, Command9, Command1;
   platform::CommandButton Command10, Command14;
+  platform::CommandButton Command15;  // opens the fringe-shift forecast
   platform::PictureBox Picture1;
 
   // What the scheme was last drawn with.
@@ -84,6 +85,13 @@ class Form4 : public platform::Form {
   bool debugFileOpen() const { return debugFile_ != nullptr; }
   // The options of the check boxes and option buttons as the computations read them.
   model::Options options() const;
+  // The fields and options a run would start with, read and checked as a start reads them,
+  // without starting anything; nothing (after the message naming the field) when one is bad.
+  struct RunInput {
+    model::RunFields fields;
+    model::Options options;
+  };
+  std::optional<RunInput> runInput();
   // The continuous wave-front experiment of the last "Моделирование сплошного эффекта
   // Доплера…" press; null before the first.
   const model::ContinuousExperiment* continuous() const { return continuous_.get(); }

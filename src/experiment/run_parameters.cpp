@@ -45,24 +45,29 @@ model::Options Form4::options() const {
   return o;
 }
 
-bool Form4::readRunParameters(model::ExperimentState& s) {
-  using F = model::RunFields;
+std::optional<Form4::RunInput> Form4::runInput() {
   const model::Options o = options();
-  F f;
+  model::RunFields f;
   // Every field the start reads, in the order it reads them; a bad one ends the start
   // before anything has changed.
   for (const model::FieldSpec& spec : model::runFieldSpecs(o)) {
     const platform::TextBox& box = runField(spec.field);
     auto value = number(box, spec.name);
-    if (!value) return false;
+    if (!value) return std::nullopt;
     f.*spec.field = *value;
   }
   if (auto error = model::checkFields(f, o)) {
     host().messageBox(model::fieldErrorText(*error, runField(error->field).text()), Buttons::Ok,
                       "Quorvel");
-    return false;
+    return std::nullopt;
   }
-  model::applyFields(f, o, s, common::shared().X, common::shared().Y);
+  return RunInput{f, o};
+}
+
+bool Form4::readRunParameters(model::ExperimentState& s) {
+  const auto input = runInput();
+  if (!input) return false;
+  model::applyFields(input->fields, input->options, s, common::shared().X, common::shared().Y);
   common::shared().ML = s.ML;
   return true;
 }

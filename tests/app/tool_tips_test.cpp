@@ -8,6 +8,7 @@
 #include "app/forms.h"
 #include "experiment/form4.h"
 #include "experiment/form4_tooltips.h"
+#include "forecast/form7_tooltips.h"
 #include "interference/form3_tooltips.h"
 #include "platform/app.h"
 #include "platform/headless/headless_host.h"
@@ -72,6 +73,9 @@ TEST(ToolTipsTest, TablesNameExistingControls) {
       platform::applyToolTips(*app.windows().find("Form3"), interference::form3ToolTips()).empty());
   EXPECT_TRUE(
       platform::applyToolTips(*app.windows().find("Form6"), viewer::form6ToolTips()).empty());
+  app.windows().show("Form7");
+  EXPECT_TRUE(
+      platform::applyToolTips(*app.windows().find("Form7"), forecast::form7ToolTips()).empty());
   for (auto* form : app.windows().openForms()) app.windows().unload(form->name());
 }
 

@@ -261,7 +261,7 @@ TEST(CliTest, ErrorsEndWithStatusTwo) {
       {{"dump", "Form2"}, "form 'Form2' is not open"},
       {{"set", "Form1.Text20"}, "expected FormN.Control=VALUE"},
       {{"set", "Form1.Nothing=1"}, "unknown control 'Nothing' of Form1"},
-      {{"set", "Form7.Text1=1"}, "unknown form 'Form7'"},
+      {{"set", "Form8.Text1=1"}, "unknown form 'Form8'"},
       {{"set", "Text1=1"}, "expected FormN.Control"},
       {{"set", "Form1.Check2=2"}, "a check box is set to 0 or 1"},
       {{"set", "Form1.Command1=1"}, "cannot be set"},
