@@ -396,6 +396,19 @@ bool FfmpegVideoSource::writeFrame(double frame, int width, int height,
   return written;
 }
 
+double FfmpegVideoSource::frameRate() const {
+  if (!impl_->format) return 0;
+  const AVStream* st = impl_->videoStream();
+  for (const AVRational rate : {st->r_frame_rate, st->avg_frame_rate}) {
+    if (rate.num > 0 && rate.den > 0) {
+      const double perSecond = av_q2d(rate);
+      // Containers without a rate of their own report the time base's 1000 or 90000.
+      if (std::isfinite(perSecond) && perSecond > 0 && perSecond <= 1000) return perSecond;
+    }
+  }
+  return 0;
+}
+
 int FfmpegVideoSource::width() const {
   return impl_->decoder ? impl_->decoder->width : 0;
 }

@@ -1,9 +1,18 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quorvel::viewer::video {
+
+// A frame scaled for showing: rows of R, G, B bytes from the top, 3·width bytes each.
+struct RgbFrame {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+};
 
 // The frames of one video file, as the viewer window asks for them.
 //
@@ -26,6 +35,11 @@ class VideoSource {
   // False, with nothing written, when the frame does not decode, the size is outside
   // 1 … kMaxSide or the file cannot be written.
   virtual bool writeFrame(double frame, int width, int height, const std::string& bmpPath) = 0;
+  // Frame `frame` (0 … frameCount()) scaled to width × height as pixels; false when it does
+  // not decode or the size is outside 1 … kMaxSide.
+  virtual bool readFrame(int frame, int width, int height, RgbFrame& out) = 0;
+  // Frames per second as the container states it; 0 when it states none that is usable.
+  virtual double frameRate() const = 0;
 
   // The largest frame side written, in pixels.
   static constexpr int kMaxSide = 8192;
