@@ -170,7 +170,14 @@ void Form6::trackVideo(const tracking::TrackingSettings& given) {
 void Form6::trackPhoto(const tracking::TrackingSettings& settings) {
   // The photo as it was loaded, without the guide lines and points drawn over it.
   platform::Picture photo(1, 1);
-  if (!photo.load(fileName_)) {
+  bool loaded = photo.load(fileName_);
+  if (loaded) {
+    // A picture loads at its own size: the first load tells the size.
+    photo.resize(photo.loadedWidth(), photo.loadedHeight());
+    loaded = photo.width() == photo.loadedWidth() && photo.height() == photo.loadedHeight() &&
+             photo.load(fileName_);
+  }
+  if (!loaded) {
     message(std::string("Не могу открыть файл ") + fileName_);
     return;
   }

@@ -260,5 +260,41 @@ TEST_F(Form6TrackingTest, BadInputGivesItsMessageAndKeepsTheLastTracking) {
   EXPECT_EQ(form().tracker()->measurements().size(), 4u);
 }
 
+// With a photo open and no video, the button measures the one picture: its period and phase,
+// and a photo of the series moved by a quarter of a fringe shows a phase a quarter turn on.
+TEST_F(Form6TrackingTest, MeasuresThePeriodAndPhaseOfPhotos) {
+  const double shifts[] = {0.1, 0.35};
+  double phases[2] = {};
+  for (int n = 0; n < 2; ++n) {
+    const auto grey = FringeVideo{[&](int) { return shifts[n]; }}.grey();
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kWidth) * kHeight * 3);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const auto level = static_cast<std::uint8_t>(grey(1, x, y));
+        for (int c = 0; c < 3; ++c) rgb[(static_cast<std::size_t>(y) * kWidth + x) * 3 + c] = level;
+      }
+    }
+    platform::Picture photo(1, 1);
+    ASSERT_TRUE(photo.setPixels(kWidth, kHeight, rgb.data(), kWidth * 3));
+    ASSERT_TRUE(photo.save(folder.file("shot_" + std::to_string(n + 1) + ".bmp")));
+  }
+  host.queueFile(folder.file("shot_1.bmp"));
+  form().click(form().Command1);
+  segment(40, 240, 600, 240);
+  for (int n = 0; n < 2; ++n) {
+    if (n == 1) form().click(form().Command2);
+    form().click(form().Command15);
+    ASSERT_EQ(lastMessage(), "");
+    ASSERT_EQ(form().tracker()->measurements().size(), 1u);
+    EXPECT_EQ(form().Text20.text(), "23,700");
+    EXPECT_EQ(form().Text21.text(), "");
+    phases[n] = form().tracker()->measurements()[0].phase;
+    EXPECT_EQ(form().Label7.caption(),
+              "Фото: фаза полос " + common::formatNumber(phases[n], "0.0000") + " рад");
+  }
+  EXPECT_NEAR(std::remainder(phases[1] - phases[0], 2 * std::numbers::pi),
+              2 * std::numbers::pi * 0.25, 1e-3);
+}
+
 }  // namespace
 }  // namespace quorvel::viewer
