@@ -505,8 +505,12 @@ bool Form6::GoToFrame(int& frame) {
         Timer1.setTimerEnabled(false);
         return false;
       }
-      if (!source_->writeFrame(frame, wPic, hPic, frameImagePath_.string()) ||
-          !Picture2.picture().load(frameImagePath_.string())) {
+      // The frame is shown and kept as Frame.bmp in the program folder.
+      platform::Picture& picture = Picture2.picture();
+      if (!source_->readFrame(frame, wPic, hPic, framePixels_) ||
+          !picture.setPixels(framePixels_.width, framePixels_.height, framePixels_.rgb.data(),
+                             3 * framePixels_.width) ||
+          !picture.save(frameImagePath_.string())) {
         throw VideoFault{};
       }
       drawGuideLines(Picture2.picture());

@@ -171,6 +171,7 @@ class Form6 : public platform::Form {
   int Nmax = 0;
   int N = 0;
   std::filesystem::path frameImagePath_;
+  video::RgbFrame framePixels_;  // the frame shown, as the source gave it
   bool cutting_ = false;
   bool stopCut_ = false;
 

@@ -48,7 +48,6 @@ class FfmpegVideoSource : public VideoSource {
   void seek(int frame) override;
   double frameCount() const override;
   bool open(const std::string& path) override;
-  bool writeFrame(double frame, int width, int height, const std::string& bmpPath) override;
 
   bool readFrame(int frame, int width, int height, RgbFrame& out) override;
   double frameRate() const override;
