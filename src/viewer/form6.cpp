@@ -77,7 +77,7 @@ bool safeFolderName(const std::string& name) {
 }  // namespace
 
 Form6::Form6(platform::App& app)
-    : Form(app, "Form6", kCaption, 1310, 700),
+    : Form(app, "Form6", kCaption, 1310, 1010),
       Picture4(*this, "Picture4", kViewWidth, kViewHeight),
       Picture2(*this, "Picture2", 640, 480),
       HScroll1(*this, "HScroll1", true, 0, 0),
@@ -121,12 +121,23 @@ Form6::Form6(platform::App& app)
       Option4(*this, "Option4", "в папку"),
       Text16(*this, "Text16", "m5p10_1"),
       Check1(*this, "Check1", "+ создать эту папку"),
-      Timer1(*this, "Timer1", 10, false) {
+      Timer1(*this, "Timer1", 10, false),
+      Command15(*this, "Command15", "Отследить полосы вдоль отрезка 1–2"),
+      Text18(*this, "Text18", "9"),
+      Text19(*this, "Text19"),
+      Label7(*this, "Label7"),
+      Picture5(*this, "Picture5", 800, 310),
+      Text20(*this, "Text20"),
+      Text21(*this, "Text21"),
+      Text22(*this, "Text22") {
   for (int k = 1; k <= kSmallWindows; ++k) {
     Picture1.push_back(std::make_unique<platform::PictureBox>(*this, "Picture1", 156, 117, k));
   }
   layout();
   platform::applyToolTips(*this, form6ToolTips());
+  Picture5.setTitle("Смещение полос вдоль отрезка 1–2");
+  Picture5.setXAxis({"Кадр", "", {}, {}, 0});
+  Picture5.setYAxis({"Смещение", "полос", {}, {}, 0});
 
   Command1.onClick = [this] { openPhoto(); };
   Command2.onClick = [this] { stepPhoto(+1); };
@@ -137,6 +148,7 @@ Form6::Form6(platform::App& app)
   Command5.onClick = [this] {
     // A cut still going (the button was pressed during one) ends at its next frame.
     stopCut_ = true;
+    stopTrack_ = 1;
     this->app().windows().unload(name());
   };
   Picture2.onMouseDown = [this](platform::MouseButton button, double x, double y) {
@@ -147,16 +159,17 @@ Form6::Form6(platform::App& app)
 
   Command7.onClick = [this] { openVideo(); };
   Command9.onClick = [this] {
-    if (!cutting_) step();
+    if (!cutting_ && !tracking_) step();
   };
   Timer1.onTick = [this] {
-    if (!cutting_) step();
+    if (!cutting_ && !tracking_) step();
   };
   Command8.onClick = [this] { startStepping(true); };
   Command12.onClick = [this] { startStepping(false); };
   Command11.onClick = [this] { stopStepping(); };
   Command14.onClick = [this] { closeVideo(); };
   Command13.onClick = [this] { cutVideo(); };
+  Command15.onClick = [this] { trackFringes(); };
 }
 
 Form6::~Form6() = default;
@@ -237,6 +250,22 @@ void Form6::layout() {
   Option4.setGeometry(110, 14, 100, 22);
   Text16.setGeometry(x + 225, 522, 120, 24);
   Check1.setGeometry(x + 350, 522, 220, 24);
+
+  Picture5.setGeometry(10, 690, 800, 310);
+  constexpr int t = 830;
+  Command15.setGeometry(t, 690, 300, 28);
+  addCaption("Text18", "Ширина полосы усреднения, пикселей", t, 724, 270);
+  Text18.setGeometry(t + 275, 724, 60, 24);
+  addCaption("Text19", "Кадров", t, 752, 270);
+  Text19.setGeometry(t + 275, 752, 60, 24);
+  Label7.setGeometry(t, 784, 470, 20);
+  addCaption("Text20", "Период полос, пикселей", t, 812, 200);
+  Text20.setGeometry(t + 205, 812, 120, 24);
+  addCaption("Text21", "Скорость полос", t, 840, 200);
+  Text21.setGeometry(t + 205, 840, 120, 24);
+  speedUnit_ = &addCaption("Text21_unit", "полос/с", t + 330, 840, 90);
+  addCaption("Text22", "Размах смещения, полос", t, 868, 200);
+  Text22.setGeometry(t + 205, 868, 120, 24);
 }
 
 void Form6::load() {
@@ -248,9 +277,10 @@ void Form6::load() {
 }
 
 void Form6::unloading() {
-  // Nothing runs on after the window: a cut has ended (the window closes after its
-  // handler), the timer stops and the video is let go.
+  // Nothing runs on after the window: a cut or a tracking has ended (the window closes
+  // after its handler), the timer stops and the video is let go.
   Timer1.setTimerEnabled(false);
+  stopTrack_ = 1;
   source_.reset();
 }
 
@@ -275,7 +305,9 @@ nlohmann::json Form6::data() const {
           {"N", N},
           {"frameImage", frameImagePath_.string()},
           {"timer", {{"enabled", Timer1.timerEnabled()}, {"interval", Timer1.interval()}}},
-          {"cutRunning", cutting_}};
+          {"cutRunning", cutting_},
+          {"trackingRunning", tracking_},
+          {"tracking", trackingJson()}};
 }
 
 void Form6::message(const std::string& text) {
@@ -473,8 +505,12 @@ bool Form6::GoToFrame(int& frame) {
         Timer1.setTimerEnabled(false);
         return false;
       }
-      if (!source_->writeFrame(frame, wPic, hPic, frameImagePath_.string()) ||
-          !Picture2.picture().load(frameImagePath_.string())) {
+      // The frame is shown and kept as Frame.bmp in the program folder.
+      platform::Picture& picture = Picture2.picture();
+      if (!source_->readFrame(frame, wPic, hPic, framePixels_) ||
+          !picture.setPixels(framePixels_.width, framePixels_.height, framePixels_.rgb.data(),
+                             3 * framePixels_.width) ||
+          !picture.save(frameImagePath_.string())) {
         throw VideoFault{};
       }
       drawGuideLines(Picture2.picture());
@@ -491,7 +527,7 @@ bool Form6::GoToFrame(int& frame) {
 }
 
 void Form6::openVideo() {
-  if (cutting_) return;
+  if (cutting_ || tracking_) return;
   const auto path = host().openFileDialog({kVideoFilter, "", "Select File", 0});
   if (!path) {
     message(kOpenFailed);
@@ -541,7 +577,7 @@ void Form6::step() {
 }
 
 void Form6::startStepping(bool fromFrameOfText4) {
-  if (cutting_) return;
+  if (cutting_ || tracking_) return;
   std::optional<int> from;
   if (fromFrameOfText4) {
     from = wholeNumber(Text4, 0, Nmax);
@@ -566,10 +602,11 @@ void Form6::startStepping(bool fromFrameOfText4) {
 void Form6::stopStepping() {
   Timer1.setTimerEnabled(false);
   if (cutting_) stopCut_ = true;
+  if (tracking_) stopTrack_ = 1;
 }
 
 void Form6::closeVideo() {
-  if (cutting_) return;
+  if (cutting_ || tracking_) return;
   source_.reset();
 }
 
@@ -599,7 +636,7 @@ bool Form6::cutFolder(std::filesystem::path& folder) {
 }
 
 void Form6::cutVideo() {
-  if (cutting_) return;
+  if (cutting_ || tracking_) return;
   if (videoFile_.empty()) {
     message(kNoVideo);
     return;

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "platform/form.h"
+#include "platform/plot.h"
 #include "viewer/numbered_file.h"
+#include "viewer/tracking/fringe_tracker.h"
 #include "viewer/video/video_source.h"
 
 namespace quorvel::viewer {
@@ -26,6 +28,8 @@ class Form6 : public platform::Form {
   void unloading() override;
   // The file, its numbering, the two points, the video and the timer (the CLI dump).
   nlohmann::json data() const override;
+  // The fringe tracking, frame by frame (nothing before a tracking has measured a frame).
+  std::optional<platform::Results> results() const override;
 
   // The chosen video file does not open (Reload); GoToFrame reports it.
   struct VideoFault {};
@@ -88,6 +92,16 @@ class Form6 : public platform::Form {
   platform::CheckBox Check1;
   platform::Timer Timer1;
 
+  // Fringe tracking along the segment 1–2.
+  platform::CommandButton Command15;
+  platform::TextBox Text18;
+  platform::TextBox Text19;
+  platform::Label Label7;
+  platform::Plot Picture5;
+  platform::TextBox Text20;
+  platform::TextBox Text21;
+  platform::TextBox Text22;
+
   // The small window k (1 … 8).
   platform::PictureBox& smallWindow(int k) { return *Picture1.at(static_cast<std::size_t>(k - 1)); }
   // The video component, or nullptr while none is made.
@@ -95,6 +109,9 @@ class Form6 : public platform::Form {
   int frameNumber() const { return N; }
   int frameTotal() const { return Nmax; }
   bool cutRunning() const { return cutting_; }
+  bool trackingRunning() const { return tracking_; }
+  // The last tracking's measurements, or nullptr before one has measured a frame.
+  const tracking::FringeTracker* tracker() const { return tracker_.get(); }
 
  private:
   void layout();
@@ -126,6 +143,17 @@ class Form6 : public platform::Form {
   void cutVideo();
   bool cutFolder(std::filesystem::path& folder);
   void message(const std::string& text);
+  // Fringe tracking.
+  void trackFringes();
+  // The tracking's settings from the points and Text18; false after its message.
+  bool trackingSettings(tracking::TrackingSettings& settings);
+  void trackVideo(const tracking::TrackingSettings& settings);
+  void trackPhoto(const tracking::TrackingSettings& settings);
+  // Shows the kept tracking in Picture5 and Text20 … Text22.
+  void showTracking();
+  void startTrackingPlot(bool perSecond);
+  // The tracking's values for the dump (null before any).
+  nlohmann::json trackingJson() const;
 
   std::vector<std::unique_ptr<platform::Label>> captions_;
 
@@ -143,8 +171,16 @@ class Form6 : public platform::Form {
   int Nmax = 0;
   int N = 0;
   std::filesystem::path frameImagePath_;
+  video::RgbFrame framePixels_;  // the frame shown, as the source gave it
   bool cutting_ = false;
   bool stopCut_ = false;
+
+  // The fringe tracking.
+  bool tracking_ = false;
+  int stopTrack_ = 0;
+  std::unique_ptr<tracking::FringeTracker> tracker_;
+  platform::Label* speedUnit_ = nullptr;  // the unit beside Text21
+  int trackedFrom_ = 0;  // the video's frame number of the tracker's frame 0 (0: a photo)
 };
 
 }  // namespace quorvel::viewer

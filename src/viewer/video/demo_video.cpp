@@ -164,7 +164,8 @@ bool writeDemoVideo(const DemoVideo& video, std::string* error) {
       const int row = std::min(kCodeRows - 1, y * kCodeRows / c.height);
       for (int x = 0; x < c.width; ++x) {
         const int column = std::min(kCodeColumns - 1, x * kCodeColumns / c.width);
-        const int level = frameCodeBlock(k, row, column);
+        const int level =
+            video.grey ? std::clamp(video.grey(k, x, y), 0, 255) : frameCodeBlock(k, row, column);
         line[x] = static_cast<std::uint8_t>(fullRange ? level : 16 + level * 219 / 255);
       }
     }

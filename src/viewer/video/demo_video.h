@@ -23,6 +23,9 @@ struct DemoVideo {
   int height = 120;
   int groupOfFrames = 100;  // frames from one key frame to the next
   int framesPerSecond = 25;
+  // When given, frame k shows this grey level (0 … 255) at pixel (x, y) instead of its
+  // number: fringe videos for the tracking's tests and benchmarks.
+  std::function<int(int k, int x, int y)> grey;
 };
 
 // True when this FFmpeg has an encoder for the codec.

@@ -17,8 +17,6 @@ extern "C" {
 #include <map>
 #include <vector>
 
-#include "platform/picture.h"
-
 namespace quorvel::viewer::video {
 
 namespace {
@@ -82,8 +80,6 @@ struct FfmpegVideoSource::Impl {
   bool ended = false;      // the decoder has given out everything
   std::map<int, FramePtr> kept;
   DecodeStats stats;
-  std::vector<std::uint8_t> scratch;
-  platform::Picture picture{1, 1};
 
   ~Impl() { close(); }
 
@@ -375,25 +371,25 @@ void FfmpegVideoSource::seek(int frame) {
 }
 
 bool FfmpegVideoSource::readFrame(int frame, int width, int height, RgbFrame& out) {
-  if (!impl_->format || width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
+  if (!impl_->format || width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
+      frame < 0 || frame > static_cast<int>(impl_->stamps.size())) {
     return false;
   }
   const AVFrame* decoded = impl_->frame(frame == 0 ? 1 : frame);
   return decoded && impl_->scale(*decoded, width, height, out);
 }
 
-bool FfmpegVideoSource::writeFrame(double frame, int width, int height,
-                                   const std::string& bmpPath) {
-  if (!std::isfinite(frame) || frame < 0.0 || frame > frameCount()) return false;
-  RgbFrame scaled;
-  scaled.rgb = std::move(impl_->scratch);
-  const bool read = readFrame(static_cast<int>(std::lround(frame)), width, height, scaled);
-  bool written = false;
-  if (read && impl_->picture.setPixels(width, height, scaled.rgb.data(), 3 * width)) {
-    written = impl_->picture.save(bmpPath);
+double FfmpegVideoSource::frameRate() const {
+  if (!impl_->format) return 0;
+  const AVStream* st = impl_->videoStream();
+  for (const AVRational rate : {st->r_frame_rate, st->avg_frame_rate}) {
+    if (rate.num > 0 && rate.den > 0) {
+      const double perSecond = av_q2d(rate);
+      // Containers without a rate of their own report the time base's 1000 or 90000.
+      if (std::isfinite(perSecond) && perSecond > 0 && perSecond <= 1000) return perSecond;
+    }
   }
-  impl_->scratch = std::move(scaled.rgb);
-  return written;
+  return 0;
 }
 
 int FfmpegVideoSource::width() const {

@@ -19,13 +19,6 @@ struct DecodeStats {
   std::size_t cachedBytes = 0;   // their pixel memory
 };
 
-// A frame scaled for showing: rows of R, G, B bytes from the top, 3·width bytes each.
-struct RgbFrame {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
-};
-
 // The video source on FFmpeg (libavformat, libavcodec, libswscale).
 //
 // Numbering: at opening the source learns the time stamp of every frame, from the
@@ -55,11 +48,9 @@ class FfmpegVideoSource : public VideoSource {
   void seek(int frame) override;
   double frameCount() const override;
   bool open(const std::string& path) override;
-  bool writeFrame(double frame, int width, int height, const std::string& bmpPath) override;
 
-  // Frame `frame` scaled to width × height; false when it does not decode or the size is
-  // outside 1 … kMaxSide.
-  bool readFrame(int frame, int width, int height, RgbFrame& out);
+  bool readFrame(int frame, int width, int height, RgbFrame& out) override;
+  double frameRate() const override;
   // Size of the video's pictures in pixels.
   int width() const;
   int height() const;

@@ -1,8 +1,12 @@
-// quorvel-demo-video PATH [FRAMES] [mjpeg|mpeg4|h264] [WIDTHxHEIGHT] [GROUP]
+// quorvel-demo-video PATH [FRAMES] [mjpeg|mpeg4|h264] [WIDTHxHEIGHT] [GROUP] [fringes]
 //
 // Writes a video whose frame k shows the number k as a bar code of large blocks, to try the
-// viewer window with. The container follows the extension of PATH (.avi, .mp4, .mkv).
+// viewer window with; with "fringes", vertical grey fringes 23,7 pixels apart that move
+// 0,013 fringe a frame to the right, to try the fringe tracking with. The container follows
+// the extension of PATH (.avi, .mp4, .mkv).
+#include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <stdexcept>
 #include <string>
 
@@ -12,10 +16,10 @@ using quorvel::viewer::video::DemoCodec;
 using quorvel::viewer::video::DemoVideo;
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 6) {
+  if (argc < 2 || argc > 7) {
     std::fprintf(stderr,
                  "usage: quorvel-demo-video PATH [FRAMES] [mjpeg|mpeg4|h264] [WIDTHxHEIGHT] "
-                 "[GROUP]\n");
+                 "[GROUP] [fringes]\n");
     return 2;
   }
   DemoVideo video;
@@ -43,8 +47,17 @@ int main(int argc, char** argv) {
       video.height = std::stoi(size.substr(x + 1));
     }
     if (argc > 5) video.groupOfFrames = std::stoi(argv[5]);
+    if (argc > 6) {
+      if (std::string(argv[6]) != "fringes") throw std::invalid_argument(argv[6]);
+      video.grey = [](int k, int x, int) {
+        return static_cast<int>(
+            std::lround(128 + 90 * std::cos(2 * std::numbers::pi * (x / 23.7 - 0.013 * k))));
+      };
+    }
   } catch (const std::exception&) {
-    std::fprintf(stderr, "quorvel-demo-video: FRAMES, WIDTHxHEIGHT and GROUP are whole numbers\n");
+    std::fprintf(stderr,
+                 "quorvel-demo-video: FRAMES, WIDTHxHEIGHT and GROUP are whole numbers, the last "
+                 "word is fringes\n");
     return 2;
   }
   std::string error;
