@@ -617,7 +617,7 @@ TEST(RandomInputForm3, EveryFieldTakesEveryHostileValue) {
       if (control->kind() == ControlKind::TextBox) fields.push_back(control->name());
     }
   }
-  ASSERT_EQ(fields.size(), 77u);
+  ASSERT_EQ(fields.size(), 78u);  // with the pace, Text31
   for (const auto& variant : variants) {
     std::ostringstream out;
     std::ostringstream err;
