@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -158,9 +159,23 @@ void Form4::runContinuous() {
   lastContinuousDrawing_ = {};
   pacer_.restart();
   const bool paced = Check11.ticked() && framesPerSecond_ > 0;
-  ContinuousView view(host(), Picture1.picture(), [this, paced](const model::ContinuousExperiment& e) {
-    // An animation at its pace draws every refresh and waits for the next frame.
+  // The experiment refreshes every NC0 of its refined steps, some hundred thousand times in a
+  // default run: a frame of the paced animation stands for as many refreshes as keep the
+  // whole run within about ten seconds (the stepped run's arrival tells how many there are).
+  const model::ContinuousExperiment& started = *continuous_;
+  const double arrival = std::max(state_.legs.T1[19], state_.legs.T2[29]) / 2;
+  const double refreshes =
+      arrival / started.stepLength() / std::max(started.parameters().refreshEvery, 1);
+  const double perFrame =
+      paced ? std::max(1.0, std::ceil(refreshes / (10.0 * framesPerSecond_))) : 1.0;
+  double sinceFrame = 0;
+  ContinuousView view(host(), Picture1.picture(),
+                      [this, paced, perFrame, &sinceFrame](const model::ContinuousExperiment& e) {
+    // An animation at its pace draws a frame every `perFrame` refreshes and waits for the
+    // next; the end is always drawn.
     if (paced) {
+      if (++sinceFrame < perFrame && !e.finished()) return;
+      sinceFrame = 0;
       drawContinuousFronts(e);
       paceFrame();
       return;

@@ -544,6 +544,31 @@ TEST(Form4PacingTest, APacedRunEndsAsAnUnpacedOne) {
   EXPECT_EQ(run("10000", false).waits, 0);  // without "анимация" nothing is paced
   EXPECT_TRUE(host.messages().empty());
 
+  // The continuous experiment after the run: a frame stands for as many of its hundred
+  // thousand refreshes as keep it within about ten seconds, whatever the pace (at one frame
+  // a second, about ten frames, each but the first after a wait).
+  auto continuous = [&](const char* pace) {
+    f.typeText(f.Text43, pace);
+    f.Check11.setValue(1);
+    host.waits = 0;
+    f.click(f.Command1);
+    std::vector<std::string> texts;
+    for (const platform::TextBox* box : {&f.Text71, &f.Text72, &f.Text73, &f.Text74, &f.Text75,
+                                         &f.Text76, &f.Text17}) {
+      texts.push_back(box->text());
+    }
+    return std::make_pair(texts, host.waits);
+  };
+  f.click(f.Command7);
+  const auto unpaced = continuous("0");
+  EXPECT_EQ(unpaced.second, 0);
+  EXPECT_EQ(continuous("225").first, unpaced.first);
+  const auto slow = continuous("1");
+  EXPECT_EQ(slow.first, unpaced.first);
+  EXPECT_GE(slow.second, 8);
+  EXPECT_LE(slow.second, 12);
+  EXPECT_TRUE(host.messages().empty());
+
   for (const char* bad : {"-1", "10001", "2,5", "abc", ""}) {
     f.typeText(f.Text43, bad);
     f.click(f.Command7);
