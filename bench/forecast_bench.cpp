@@ -33,7 +33,7 @@ unsigned workers() {
 }
 
 // Runs the positions and returns them centred.
-std::vector<fm::PositionResult> runTurn(const std::vector<fm::PositionSpec>& positions) {
+std::vector<fm::PositionResult> runTurn(const std::vector<fm::TurnPosition>& positions) {
   const em::RunFields fields = interferometer1887();
   const em::Options options =
       em::presetOptions(em::SetupChoice::BeamSplitter, em::UnitChoice::Real);
@@ -63,7 +63,7 @@ void BM_SiderealDay1887(benchmark::State& state) {
   // 8 July 1887, 12:00 UT, Cleveland; the ether at rest with the Sun.
   astro::EtherWindQuery query{
       2410461.0, false, -81.6, 41.5, astro::Ephemeris::kErfa, astro::EtherFrame::kSun};
-  std::vector<fm::PositionSpec> positions;
+  std::vector<fm::TurnPosition> positions;
   for (int j = 0; j < 24; ++j) {
     query.jdut = 2410461.0 + j * 0.99726956633 / 24;
     const auto wind = astro::etherWind(query);

@@ -50,11 +50,11 @@ std::optional<Form4::RunInput> Form4::runInput() {
   model::RunFields f;
   // Every field the start reads, in the order it reads them; a bad one ends the start
   // before anything has changed.
-  for (const model::FieldSpec& spec : model::runFieldSpecs(o)) {
-    const platform::TextBox& box = runField(spec.field);
-    auto value = number(box, spec.name);
+  for (const model::RunFieldName& entry : model::runFieldNames(o)) {
+    const platform::TextBox& box = runField(entry.field);
+    auto value = number(box, entry.name);
     if (!value) return std::nullopt;
-    f.*spec.field = *value;
+    f.*entry.field = *value;
   }
   if (auto error = model::checkFields(f, o)) {
     host().messageBox(model::fieldErrorText(*error, runField(error->field).text()), Buttons::Ok,

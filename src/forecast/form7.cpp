@@ -246,10 +246,10 @@ void Form7::compute() {
 void Form7::runTurn(const experiment::model::RunFields& fields,
                     const experiment::model::Options& options, const std::vector<Moment>& moments,
                     const Turn& turn) {
-  std::vector<model::PositionSpec> positions;
+  std::vector<model::TurnPosition> positions;
   for (std::size_t j = 0; j < moments.size(); ++j) {
     const Moment& m = moments[j];
-    for (const model::PositionSpec& p :
+    for (const model::TurnPosition& p :
          model::turnPositions(turn.positions, turn.theta0, m.speed, m.azimuth, static_cast<int>(j),
                               m.siderealHour)) {
       positions.push_back(p);
@@ -277,8 +277,8 @@ void Form7::runTurn(const experiment::model::RunFields& fields,
     if (finished.empty()) return;
     for (std::size_t index : finished) rows_.push_back(parallel.result(index));
     std::sort(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) {
-      return a.spec.moment != b.spec.moment ? a.spec.moment < b.spec.moment
-                                            : a.spec.theta < b.spec.theta;
+      return a.position.moment != b.position.moment ? a.position.moment < b.position.moment
+                                            : a.position.theta < b.position.theta;
     });
     model::centreShifts(rows_);
     showRows();
@@ -357,10 +357,10 @@ void Form7::drawPlot() {
     std::vector<const model::PositionResult*> byAzimuth;
     for (const model::PositionResult& r : rows_) byAzimuth.push_back(&r);
     std::sort(byAzimuth.begin(), byAzimuth.end(), [](const auto* a, const auto* b) {
-      return fullTurn(a->spec.theta) < fullTurn(b->spec.theta);
+      return fullTurn(a->position.theta) < fullTurn(b->position.theta);
     });
     for (const model::PositionResult* r : byAzimuth) {
-      const double x = fullTurn(r->spec.theta);
+      const double x = fullTurn(r->position.theta);
       modelSeries.x.push_back(x);
       modelSeries.y.push_back(r->modelShift.value_or(kNaN));
       theorySeries.x.push_back(x);
@@ -369,7 +369,7 @@ void Form7::drawPlot() {
       wholeSeries.y.push_back(r->arrived() ? r->wholePath - wholeMean : kNaN);
     }
     // The turn closes: the position at 0° is drawn again at 360°.
-    if (!byAzimuth.empty() && fullTurn(byAzimuth.front()->spec.theta) == 0) {
+    if (!byAzimuth.empty() && fullTurn(byAzimuth.front()->position.theta) == 0) {
       for (platform::PlotSeries* series : {&modelSeries, &theorySeries, &wholeSeries}) {
         series->x.push_back(360);
         series->y.push_back(series->y.front());
@@ -439,8 +439,8 @@ std::optional<platform::Results> Form7::results() const {
     auto value = [arrived](double v) {
       return arrived ? platform::ResultCell(v) : platform::ResultCell(std::monostate{});
     };
-    positions.rows.push_back({static_cast<long long>(r.spec.moment), cell(r.spec.siderealHour),
-                              r.spec.theta, r.spec.alfaV, r.spec.speed, value(r.T1), value(r.T2),
+    positions.rows.push_back({static_cast<long long>(r.position.moment), cell(r.position.siderealHour),
+                              r.position.theta, r.position.alfaV, r.position.speed, value(r.T1), value(r.T2),
                               cell(r.t2), value(r.N1), value(r.N2), value(r.wholePath),
                               cell(r.modelShift), cell(r.theoryShift),
                               arrived ? std::string() : r.message});

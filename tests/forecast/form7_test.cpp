@@ -70,12 +70,12 @@ TEST_F(Form7Test, ATurnRunsTheExperimentWindowsSetupAtEveryPosition) {
   ASSERT_TRUE(input);
   for (std::size_t k = 0; k < 8; ++k) {
     const model::PositionResult& r = f().rows()[k];
-    EXPECT_EQ(r.spec.theta, 45.0 * static_cast<double>(k));
+    EXPECT_EQ(r.position.theta, 45.0 * static_cast<double>(k));
     // The turn starts where the fields place the velocity.
-    EXPECT_NEAR(r.spec.alfaV, 0.5 + 45.0 * static_cast<double>(k), 1e-9);
+    EXPECT_NEAR(r.position.alfaV, 0.5 + 45.0 * static_cast<double>(k), 1e-9);
     em::RunFields single = input->fields;
-    single.Vss = r.spec.speed / 1000;
-    single.AlfaVss = r.spec.alfaV;
+    single.Vss = r.position.speed / 1000;
+    single.AlfaVss = r.position.alfaV;
     single.Vz = 0;
     const em::RunResult run = em::runExperiment(single, input->options);
     EXPECT_EQ(r.T1, run.T1);
@@ -233,11 +233,11 @@ TEST_F(Form7Test, TheEarthsVelocityGivesOneTurnPerMoment) {
   ASSERT_EQ(f().rows().size(), 8u);
   const auto& first = f().rows().front();
   const auto& last = f().rows().back();
-  ASSERT_TRUE(first.spec.siderealHour && last.spec.siderealHour);
+  ASSERT_TRUE(first.position.siderealHour && last.position.siderealHour);
   // Half a sidereal day apart: 12 sidereal hours.
-  EXPECT_NEAR(std::fmod(*last.spec.siderealHour - *first.spec.siderealHour + 24, 24), 12, 1e-6);
+  EXPECT_NEAR(std::fmod(*last.position.siderealHour - *first.position.siderealHour + 24, 24), 12, 1e-6);
   // With the background's frame the speed is some 370 km/s.
-  EXPECT_GT(first.spec.speed, 1e5);
+  EXPECT_GT(first.position.speed, 1e5);
   EXPECT_NE(f().Text14.text(), "—");
   EXPECT_NE(f().Text15.text(), "—");
   EXPECT_EQ(f().Picture1.model().xAxis.label(), "Звездное время, ч");

@@ -7,7 +7,7 @@
 
 namespace quorvel::experiment::model {
 
-std::vector<FieldSpec> runFieldSpecs(const Options& options) {
+std::vector<RunFieldName> runFieldNames(const Options& options) {
   using F = RunFields;
   return {
       {&F::Y4, "Y4, м"},
@@ -46,8 +46,8 @@ std::vector<FieldSpec> runFieldSpecs(const Options& options) {
 }
 
 const char* fieldName(double RunFields::*field, const Options& options) {
-  for (const FieldSpec& spec : runFieldSpecs(options)) {
-    if (spec.field == field) return spec.name;
+  for (const RunFieldName& entry : runFieldNames(options)) {
+    if (entry.field == field) return entry.name;
   }
   return "";
 }

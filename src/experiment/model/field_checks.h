@@ -11,14 +11,14 @@
 namespace quorvel::experiment::model {
 
 // A field a run reads and the name its messages give it.
-struct FieldSpec {
+struct RunFieldName {
   double RunFields::*field;
   const char* name;
 };
 
 // Every field a run reads, in the order the start reads them; the screen's name follows
 // the setup ("X6, м" or "Y6, м").
-std::vector<FieldSpec> runFieldSpecs(const Options& options);
+std::vector<RunFieldName> runFieldNames(const Options& options);
 const char* fieldName(double RunFields::*field, const Options& options);
 
 // The first field whose value gives no sensible run, and the message that says why. Where

@@ -7,7 +7,7 @@ namespace quorvel::forecast::model {
 
 ParallelTurn::ParallelTurn(const experiment::model::RunFields& fields,
                            const experiment::model::Options& options,
-                           std::optional<ClassicalArms> arms, std::vector<PositionSpec> positions,
+                           std::optional<ClassicalArms> arms, std::vector<TurnPosition> positions,
                            unsigned workers)
     : fields_(fields),
       options_(options),

@@ -23,7 +23,7 @@ class ParallelTurn {
   // Starts `workers` threads (at least one, at most one per position).
   ParallelTurn(const experiment::model::RunFields& fields,
                const experiment::model::Options& options, std::optional<ClassicalArms> arms,
-               std::vector<PositionSpec> positions, unsigned workers);
+               std::vector<TurnPosition> positions, unsigned workers);
   // Stops the runs and waits for the threads.
   ~ParallelTurn();
   ParallelTurn(const ParallelTurn&) = delete;
@@ -51,7 +51,7 @@ class ParallelTurn {
   const experiment::model::RunFields fields_;
   const experiment::model::Options options_;
   const std::optional<ClassicalArms> arms_;
-  const std::vector<PositionSpec> positions_;
+  const std::vector<TurnPosition> positions_;
   std::vector<PositionResult> results_;
   experiment::model::StopToken stop_;
   std::atomic<std::size_t> next_{0};

@@ -20,12 +20,12 @@ double fullTurn(double degrees) {
 
 }  // namespace
 
-std::vector<PositionSpec> turnPositions(int positions, double theta0, double speed, double psi,
+std::vector<TurnPosition> turnPositions(int positions, double theta0, double speed, double psi,
                                         int moment, std::optional<double> siderealHour) {
-  std::vector<PositionSpec> turn;
+  std::vector<TurnPosition> turn;
   turn.reserve(static_cast<std::size_t>(std::max(positions, 0)));
   for (int k = 0; k < positions; ++k) {
-    PositionSpec p;
+    TurnPosition p;
     p.moment = moment;
     p.siderealHour = siderealHour;
     p.theta = theta0 + k * 360.0 / positions;
@@ -37,7 +37,7 @@ std::vector<PositionSpec> turnPositions(int positions, double theta0, double spe
 }
 
 experiment::model::RunFields positionFields(const experiment::model::RunFields& fields,
-                                            const PositionSpec& position) {
+                                            const TurnPosition& position) {
   experiment::model::RunFields f = fields;
   f.Vss = position.speed / 1000.0;
   f.AlfaVss = position.alfaV;
@@ -47,13 +47,13 @@ experiment::model::RunFields positionFields(const experiment::model::RunFields& 
 
 PositionResult runPosition(const experiment::model::RunFields& fields,
                            const experiment::model::Options& options,
-                           const std::optional<ClassicalArms>& arms, const PositionSpec& position,
+                           const std::optional<ClassicalArms>& arms, const TurnPosition& position,
                            const experiment::model::StopToken* stop) {
   experiment::model::RunObserver quiet;
   const experiment::model::RunResult run =
       experiment::model::runExperiment(positionFields(fields, position), options, quiet, stop);
   PositionResult r;
-  r.spec = position;
+  r.position = position;
   r.outcome = run.outcome;
   r.message = run.message;
   if (arms) {
@@ -78,7 +78,7 @@ void centreShifts(std::vector<PositionResult>& results) {
   };
   std::map<int, Sums> sums;
   for (const PositionResult& r : results) {
-    Sums& s = sums[r.spec.moment];
+    Sums& s = sums[r.position.moment];
     if (r.modelDelay) {
       s.model += *r.modelDelay;
       ++s.models;
@@ -89,7 +89,7 @@ void centreShifts(std::vector<PositionResult>& results) {
     }
   }
   for (PositionResult& r : results) {
-    const Sums& s = sums[r.spec.moment];
+    const Sums& s = sums[r.position.moment];
     r.modelShift.reset();
     r.theoryShift.reset();
     if (r.modelDelay) r.modelShift = *r.modelDelay - s.model / s.models;
@@ -101,11 +101,11 @@ TurnSummary summarize(const std::vector<PositionResult>& results, int moment) {
   TurnSummary summary;
   std::optional<double> modelMin, modelMax, theoryMin, theoryMax;
   for (const PositionResult& r : results) {
-    if (r.spec.moment != moment) continue;
+    if (r.position.moment != moment) continue;
     if (r.modelShift) {
       if (!modelMax || *r.modelShift > *modelMax) {
         modelMax = r.modelShift;
-        summary.maximumAzimuth = fullTurn(r.spec.theta);
+        summary.maximumAzimuth = fullTurn(r.position.theta);
       }
       if (!modelMin || *r.modelShift < *modelMin) modelMin = r.modelShift;
     }

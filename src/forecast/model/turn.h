@@ -11,7 +11,7 @@ namespace quorvel::forecast::model {
 
 // One position of the apparatus: which moment it belongs to, how the setup's +x axis is
 // turned and the horizontal velocity it meets.
-struct PositionSpec {
+struct TurnPosition {
   int moment = 0;                      // 0 … moments − 1
   std::optional<double> siderealHour;  // local sidereal time of the moment, h (Earth's velocity)
   double theta = 0;  // azimuth of the setup's +x axis, degrees clockwise from north
@@ -22,18 +22,18 @@ struct PositionSpec {
 
 // The positions of a turn: θ = θ0 + k·360°/n for k = 0 … n − 1 and AlfaV = θ − ψ, where ψ is
 // the azimuth of the horizontal velocity (degrees clockwise from north).
-std::vector<PositionSpec> turnPositions(int positions, double theta0, double speed, double psi,
+std::vector<TurnPosition> turnPositions(int positions, double theta0, double speed, double psi,
                                         int moment = 0,
                                         std::optional<double> siderealHour = std::nullopt);
 
 // The fields of a position's run: Vss = the speed (km/s), Alfa(Vss) = AlfaV, Vz = 0, every
 // other field as given.
 experiment::model::RunFields positionFields(const experiment::model::RunFields& fields,
-                                            const PositionSpec& position);
+                                            const TurnPosition& position);
 
 // What one position gave.
 struct PositionResult {
-  PositionSpec spec;
+  TurnPosition position;
   experiment::model::RunOutcome outcome = experiment::model::RunOutcome::Refused;
   std::string message;                // the failure's text
   double T1 = 0, T2 = 0;              // the rays' arrival times, s
@@ -52,7 +52,7 @@ struct PositionResult {
 // Runs one position through the engine and reads its shifts (before the means are taken).
 PositionResult runPosition(const experiment::model::RunFields& fields,
                            const experiment::model::Options& options,
-                           const std::optional<ClassicalArms>& arms, const PositionSpec& position,
+                           const std::optional<ClassicalArms>& arms, const TurnPosition& position,
                            const experiment::model::StopToken* stop = nullptr);
 
 // Takes each moment's mean out of its model and theory delays (over the positions that have

@@ -5,7 +5,7 @@
 #include <limits>
 #include <numbers>
 
-#include "viewer/tracking/fringe_spectrum.h"
+#include "viewer/tracking/fringe_period.h"
 
 namespace quorvel::viewer::tracking {
 

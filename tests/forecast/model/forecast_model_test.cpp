@@ -32,7 +32,7 @@ em::Options testOptions() {
 
 // Runs every position of a list on two threads and returns the results by index.
 std::vector<PositionResult> runAll(const em::RunFields& fields, const em::Options& options,
-                                   const std::vector<PositionSpec>& positions) {
+                                   const std::vector<TurnPosition>& positions) {
   ParallelTurn turn(fields, options, classicalArmsOf(fields, options), positions, 2);
   turn.join();
   std::vector<PositionResult> results;

@@ -1,4 +1,4 @@
-#include "viewer/tracking/fringe_spectrum.h"
+#include "viewer/tracking/fringe_period.h"
 
 #include <fftw3.h>
 
